@@ -1,0 +1,37 @@
+// The flags through which the program, window, frame and timer threads meet.
+//
+// Every flag is a std::atomic with sequentially consistent accesses, so each
+// thread's writes become visible to the others in the order they were made.
+// A requester sets its request flag (stop_requested, paused, error_pending)
+// before event_pending; the event check clears event_pending before it reads
+// the request flags, so no request is ever lost.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace platform {
+
+struct runtime_flags {
+    std::atomic<int> event_pending{0};
+    std::atomic<std::uint8_t> stop_requested{0};
+    std::atomic<std::uint8_t> paused{0};       // bit 0: hold at the next statement boundary
+    std::atomic<int> error_pending{0};         // code of the pending runtime error, 0 = none
+    std::atomic<int> error_line{0};            // statement number shown in the error box
+    std::atomic<std::uint8_t> program_finished{0};
+    std::atomic<int> close_request{0};         // bit 0: the user closed the window
+    std::atomic<int> parked_threads{0};        // bit 0: program thread parked; bit 1: timer thread done
+    std::atomic<int> exit_code{0};
+};
+
+runtime_flags& flags();
+
+// Puts every flag back to its start-up value (used before each headless run).
+void reset_flags();
+
+inline bool error_is_pending() { return flags().error_pending.load() != 0; }
+
+inline constexpr int parked_program_bit = 1;
+inline constexpr int finished_timer_bit = 2;
+
+} // namespace platform

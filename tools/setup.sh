@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the program and the tests need.
+# Does nothing when they are all present. Must run as root.
+set -euo pipefail
+
+packages=(
+  g++ cmake pkg-config
+  freeglut3-dev libglew-dev libgl-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri
+  xvfb xauth xdotool imagemagick x11-utils
+  console-data
+  libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+# --no-upgrade keeps apt from upgrading packages that are already there (Mesa in particular).
+apt-get install -y --no-install-recommends --no-upgrade "${missing[@]}"
