@@ -1,0 +1,76 @@
+#include "platform/runtime_threads.h"
+
+#include "platform/frame_builder.h"
+#include "platform/key_buffer.h"
+#include "platform/lock_state.h"
+#include "platform/page.h"
+#include "platform/runtime_flags.h"
+#include "platform/runtime_hooks.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int frame_pass_sleep_ms = 15;
+constexpr int frame_pass_tail_ms = 1;
+constexpr int timer_poll_ms = 1;
+constexpr int exit_poll_ms = 16;
+constexpr int all_parked = parked_program_bit | finished_timer_bit;
+
+std::chrono::steady_clock::time_point base_time = std::chrono::steady_clock::now();
+
+} // namespace
+
+void prepare_runtime() {
+    base_time = std::chrono::steady_clock::now();
+    key_buffer().clear();
+    active_page();
+}
+
+std::chrono::steady_clock::time_point clock_base() { return base_time; }
+
+void timer_thread_loop() {
+    runtime_flags& f = flags();
+    while (f.stop_requested.load() == 0) poll_sleep(poll_site::other, timer_poll_ms);
+    f.parked_threads.fetch_or(finished_timer_bit);
+}
+
+void frame_thread_loop() {
+    runtime_flags& f = flags();
+    set_frame_builder_running(true);
+    lock_key_reporter locks;
+    for (bool building_pass = true;; building_pass = !building_pass) {
+        if (f.close_request.load() != 0) break;
+        if (building_pass)
+            frames().run_building_pass();
+        else
+            locks.poll(published_lock_states());
+        poll_sleep(poll_site::other, frame_pass_sleep_ms);
+        poll_sleep(poll_site::other, frame_pass_tail_ms);
+        if (f.program_finished.load() != 0) break;
+    }
+    exit_sequence();
+}
+
+void close_all_files() {}
+
+void exit_sequence() {
+    runtime_flags& f = flags();
+    // The request flag before event_pending: the event check clears
+    // event_pending first and reads stop_requested after, so it cannot miss it.
+    f.stop_requested.store(1);
+    f.event_pending.store(1);
+    while (f.parked_threads.load() != all_parked) poll_sleep(poll_site::other, exit_poll_ms);
+    close_all_files();
+    hooks().end_process(f.exit_code.load());
+}
+
+platform_threads start_platform_threads(std::function<void()> program_entry) {
+    platform_threads threads;
+    threads.program = std::thread(std::move(program_entry));
+    threads.timer = std::thread(timer_thread_loop);
+    threads.frame = std::thread(frame_thread_loop);
+    return threads;
+}
+
+} // namespace platform
