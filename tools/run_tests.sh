@@ -14,4 +14,4 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined -DWITH_WINDOW=OFF
 cmake --build build-asan -j"$jobs"
-ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+ROBUSTNESS_RUNS=1000 ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
