@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   console-data
   libgtest-dev libbenchmark-dev
+  locales
 )
 
 missing=()
@@ -18,7 +19,11 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+# A locale whose decimal point is a comma, for the tests that prove number
+# conversion and number text do not depend on the process locale.
+comma_locale_missing() { ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; }
+
+if [ ${#missing[@]} -eq 0 ] && ! comma_locale_missing; then
   exit 0
 fi
 
@@ -28,6 +33,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get update
-# --no-upgrade keeps apt from upgrading packages that are already there (Mesa in particular).
-apt-get install -y --no-install-recommends --no-upgrade "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update
+  # --no-upgrade keeps apt from upgrading packages that are already there (Mesa in particular).
+  apt-get install -y --no-install-recommends --no-upgrade "${missing[@]}"
+fi
+if comma_locale_missing; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
