@@ -124,6 +124,9 @@ run_result run_headless(const std::function<void()>& routine, run_options option
     hooks().sleep = [&](poll_site site, int) {
         if (++polls > options.poll_limit) throw stopped{run_end::poll_limit, 0};
         if (options.on_poll) options.on_poll(site);
+        // A stop request is the routine's to notice at this poll: ending the
+        // run here would hide where (and whether) it parks.
+        if (flags().stop_requested.load() != 0) return;
         if (!is_waiting_site(site)) return;
         if (!key_buffer().empty()) return;
         if (keyboard.done()) throw stopped{waiting_state(site), 0};

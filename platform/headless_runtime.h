@@ -57,7 +57,9 @@ struct run_options {
     // Answers to the message boxes, in order; Yes when none is left.
     std::vector<box_answer> box_answers;
     // Called at every poll, before the scripted keyboard types; a test can
-    // raise flags from here (a stop request, say).
+    // raise flags from here (a stop request, say). While stop_requested is
+    // set the run does not end at a waiting poll: the routine is left to
+    // notice the request and park.
     std::function<void(poll_site)> on_poll;
     // Bound on the number of polls, so a run that would wait for ever ends.
     std::uint64_t poll_limit = 50'000'000;

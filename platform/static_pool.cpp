@@ -1,5 +1,6 @@
 #include "platform/static_pool.h"
 
+#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
@@ -38,8 +39,14 @@ void* alloc_static_var(std::size_t size) {
     if (all.empty() && !add_block(first_block_size)) raise_error(out_of_memory_variables);
     pool_block* current = &all.back();
     const std::size_t start = (current->used + cell_alignment - 1) / cell_alignment * cell_alignment;
-    if (start + size > current->size) {
-        if (!add_block(size + 2 * current->size)) raise_error(out_of_memory_variables);
+    if (start > current->size || size > current->size - start) {
+        // A size so large that the new block's size would wrap round cannot
+        // be had either; without this check it would give a cell far smaller
+        // than asked for.
+        const std::size_t max_size = std::numeric_limits<std::size_t>::max();
+        if (current->size > (max_size - size) / 2 || !add_block(size + 2 * current->size)) {
+            raise_error(out_of_memory_variables);
+        }
         current = &all.back();
         current->used = size;
         return current->bytes.get();

@@ -1,0 +1,137 @@
+// The mode 12 page as set_screen_mode leaves it, the screen-mode change's
+// hand-over with the frame builder, and the set-up calls while an error is
+// pending.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "platform/headless_runtime.h"
+#include "platform/page.h"
+#include "platform/runtime_errors.h"
+#include "platform/runtime_flags.h"
+#include "platform/runtime_hooks.h"
+#include "platform/window_settings.h"
+
+using namespace platform;
+
+namespace {
+
+class PageSetUp : public ::testing::Test {
+protected:
+    void SetUp() override { reset_runtime(); }
+    void TearDown() override {
+        install_default_hooks();
+        set_frame_builder_running(false);
+        reset_runtime();
+    }
+};
+
+TEST_F(PageSetUp, Mode12GivesABlack640x480PageWithItsStartFields) {
+    // Scribble on the initial text page first: none of it may survive.
+    drawing_page& text_page = active_page();
+    ASSERT_EQ(text_page.height, 400);
+    for (auto& p : text_page.pixels) p = 7;
+    text_page.text_cursor = {40, 20};
+    text_page.foreground_color = 3;
+
+    set_screen_mode(12);
+    const drawing_page& page = active_page();
+    EXPECT_EQ(page.width, 640);
+    EXPECT_EQ(page.height, 480);
+    EXPECT_EQ(page.bytes_per_pixel, 1);
+    EXPECT_EQ(page.bits_per_pixel, 4);
+    EXPECT_EQ(page.color_mask, 15u);
+    EXPECT_EQ(page.mode, 12);
+    EXPECT_EQ(page.foreground_color, 15u);
+    EXPECT_EQ(page.background_color, 0u);
+    EXPECT_EQ(page.font, 16u);
+    EXPECT_EQ(page.text_window.top, 1);
+    EXPECT_EQ(page.text_window.bottom, 29);
+    EXPECT_EQ(page.text_cursor.row, 1);
+    EXPECT_EQ(page.text_cursor.column, 1);
+    EXPECT_EQ(page.pending_wrap, 0);
+    EXPECT_EQ(page.print_mode, 3);
+    EXPECT_EQ(page.viewport.left, 0);
+    EXPECT_EQ(page.viewport.top, 0);
+    EXPECT_EQ(page.viewport.right, 639);
+    EXPECT_EQ(page.viewport.bottom, 479);
+    EXPECT_EQ(page.viewport.offset_x, 0);
+    EXPECT_EQ(page.viewport.offset_y, 0);
+    EXPECT_EQ(page.clip_mode, 0);
+    EXPECT_EQ(page.graphics_cursor.x, 320.0f);
+    EXPECT_EQ(page.graphics_cursor.y, 240.0f);
+
+    ASSERT_EQ(page.pixels.size(), 640u * 480u);
+    EXPECT_EQ(std::count(page.pixels.begin(), page.pixels.end(), 0), 640 * 480);
+
+    const std::uint32_t colours[16] = {
+        0xFF000000, 0xFF0000AA, 0xFF00AA00, 0xFF00AAAA, 0xFFAA0000, 0xFFAA00AA, 0xFFAA5500, 0xFFAAAAAA,
+        0xFF555555, 0xFF5555FF, 0xFF55FF55, 0xFF55FFFF, 0xFFFF5555, 0xFFFF55FF, 0xFFFFFF55, 0xFFFFFFFF,
+    };
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(page.page_palette[i], colours[i]) << "colour " << i;
+    for (int i = 16; i < 256; ++i) ASSERT_EQ(page.page_palette[i], 0u) << "entry " << i;
+}
+
+TEST_F(PageSetUp, NothingChangesWhileAnErrorIsPending) {
+    const std::uint64_t generation = mode_generation();
+    raise_error(illegal_function_call);
+    set_screen_mode(12);
+    EXPECT_EQ(active_page().mode, 0);
+    EXPECT_EQ(active_page().height, 400);
+    EXPECT_EQ(mode_generation(), generation);
+
+    set_window_title("DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING");
+    EXPECT_FALSE(window_title_set());
+    EXPECT_EQ(take_new_window_title(), nullptr);
+
+    // The resize policy is not held back by the error.
+    set_resize_policy(0, 2);
+    EXPECT_EQ(window_config().scaling_mode.load(), 2);
+
+    flags().error_pending.store(0);
+    set_screen_mode(12);
+    EXPECT_EQ(active_page().mode, 12);
+    EXPECT_NE(mode_generation(), generation);
+}
+
+TEST_F(PageSetUp, ModeChangeWaitsForTheBuilderToFinishItsPassAndHoldsTheNextOne) {
+    set_frame_builder_running(true);
+    ASSERT_TRUE(try_begin_building_pass());  // a building pass is under way
+    int waits = 0;
+    bool next_pass_refused = false;
+    hooks().sleep = [&](poll_site site, int) {
+        if (site != poll_site::mode_handover) return;
+        // The first look finds the pass still running; the builder then ends
+        // it and tries to start another one while the change is under way.
+        if (++waits == 2) {
+            end_building_pass();
+            next_pass_refused = !try_begin_building_pass();
+        }
+    };
+    set_screen_mode(12);
+    EXPECT_GE(waits, 2);
+    EXPECT_TRUE(next_pass_refused);
+    EXPECT_EQ(active_page().mode, 12);
+    // Once the change is done the builder goes on.
+    EXPECT_TRUE(try_begin_building_pass());
+    end_building_pass();
+}
+
+TEST_F(PageSetUp, SetResizePolicyFollowsItsPolicyAndScalingArguments) {
+    struct policy_case {
+        int policy, scaling, snap_before, snap_after;
+    };
+    const policy_case cases[] = {{0, 2, 0, 0}, {0, 2, 1, 1}, {1, 1, 1, 0}, {2, 0, 0, 1}, {7, 1, 1, 1}};
+    for (const policy_case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "policy " << c.policy << ", scaling " << c.scaling);
+        window_config().snap_back.store(c.snap_before);
+        window_config().scaling_mode.store(-1);
+        set_resize_policy(c.policy, c.scaling);
+        EXPECT_EQ(window_config().snap_back.load(), c.snap_after);
+        EXPECT_EQ(window_config().scaling_mode.load(), c.scaling);
+    }
+}
+
+} // namespace
