@@ -224,6 +224,22 @@ TEST_F(StatementFrame, AStopRequestDuringTheFinalKeyWaitParksAtItsNextCheck) {
     EXPECT_TRUE(r.boxes.empty());
 }
 
+TEST_F(StatementFrame, AKeyTypedAheadEndsTheFinalKeyWaitButNotTheClosingPrompt) {
+    // 'k' waits when statement 123 is reached and ends the wait at once; 'j'
+    // was typed before the prompt too and is discarded.
+    run_options options;
+    options.typed_ahead = worked_example_data() + typed("kj");
+    const run_result waiting = testing_support::run_winding({}, options);
+    EXPECT_EQ(waiting.end, run_end::closing_prompt);
+    EXPECT_EQ(flags().program_finished.load(), 0);
+    EXPECT_TRUE(key_buffer().empty());
+    EXPECT_EQ(row_text(active_page(), 30), "Press any key to continue" + std::string(55, ' '));
+
+    const run_result finished = testing_support::run_winding(typed("x"), options);
+    EXPECT_EQ(finished.end, run_end::parked);
+    EXPECT_EQ(flags().program_finished.load(), 1);
+}
+
 TEST_F(StatementFrame, TheRoutineReleasesItsTemporaryTextsAfterEachStatement) {
     std::vector<std::size_t> live;
     run_options options;

@@ -116,6 +116,15 @@ TEST_F(KeyInput, AFullBufferDropsTheSixteenthKeyAndKeepsTheOrder) {
     }
 }
 
+TEST_F(KeyInput, AHeldKeyQueuesOneEntryPerAutoRepeatUntilTheBufferIsFull) {
+    for (int repeat = 0; repeat < 20; ++repeat) handle_key_down(ch('7'));
+    handle_key_up(ch('7'));
+    EXPECT_EQ(key_buffer().waiting(), 15);
+    std::string read;
+    for (int k = 0; k < 16; ++k) read += next_key();
+    EXPECT_EQ(read, std::string(15, '7'));
+}
+
 TEST_F(KeyInput, ModifierAndLockKeysAloneQueueNothing) {
     const key_event alone[] = {
         key_event::modifier(modifier_key::left_shift), key_event::modifier(modifier_key::right_shift),
