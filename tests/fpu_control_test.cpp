@@ -1,10 +1,13 @@
-// The x87 precision control: set_extended_precision selects a 64-bit
-// mantissa and leaves rounding and exception masks alone.
+// The routine's floating-point set-up: set_extended_precision selects a
+// 64-bit mantissa and leaves rounding and exception masks alone, and the
+// arithmetic-exception signal goes to on_float_exception.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 
 #include "platform/fpu_control.h"
+#include "platform/runtime_errors.h"
 
 using namespace platform;
 
@@ -60,6 +63,12 @@ TEST_F(FpuPrecision, SelectsTheExtendedMantissaAndKeepsRoundingAndMasks) {
     ASSERT_EQ(x87_precision_field(), 0);
     set_extended_precision();
     EXPECT_EQ(control_word(), 0x037F);
+}
+
+TEST(FloatExceptionHandler, IsInstalledForTheArithmeticExceptionSignal) {
+    install_float_exception_handler();
+    const auto previous = std::signal(SIGFPE, SIG_DFL);
+    EXPECT_EQ(previous, &on_float_exception);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/headless_runtime.h"
@@ -132,6 +134,17 @@ TEST_F(PageSetUp, SetResizePolicyFollowsItsPolicyAndScalingArguments) {
         EXPECT_EQ(window_config().snap_back.load(), c.snap_after);
         EXPECT_EQ(window_config().scaling_mode.load(), c.scaling);
     }
+}
+
+TEST_F(PageSetUp, TheWindowTakesTheLatestTitleOnce) {
+    set_window_title("first");
+    set_window_title("DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING");
+    EXPECT_EQ(window_title(), "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING");
+    const std::unique_ptr<std::string> taken = take_new_window_title();
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(*taken, "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING");
+    EXPECT_EQ(taken->size(), 52u);
+    EXPECT_EQ(take_new_window_title(), nullptr);
 }
 
 } // namespace
