@@ -1,0 +1,530 @@
+#!/usr/bin/env python3
+"""Real-window tests of the program and its probes.
+
+Each test case starts its own Xvfb on a free display (Xvfb -displayfd),
+runs the program in it, finds its window, types with xdotool, waits by
+polling the window or the screen, compares screenshots (mapped back to
+colour indices) with the page that page_dump leaves for the same keys,
+closes the window as a user's close box does (close_window sends
+WM_DELETE_WINDOW) and stops everything it started.
+
+Usage: window_harness.py --program P --probe P --page-dump P --close-window P CASE
+"""
+
+import argparse
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+WINDING_TITLE = "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING"
+WAIT_SECONDS = 15.0
+POLL_SECONDS = 0.05
+
+# The 16 colours of the page palette, as the screen shows them.
+PALETTE = [
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+]
+COLOUR_INDEX = {rgb: i for i, rgb in enumerate(PALETTE)}
+
+# The data that runs the winding routine to its end: 2p = 4, z = 21, m = 1,
+# then a key at the finished diagram and one at the closing prompt.
+RUN_TO_END = ["text:4", "text:\\r", "text:2", "text:1", "text:\\r", "text:1", "text:\\r", "text:x", "text:y"]
+
+
+class TestFailure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def wait_until(predicate, what, timeout=WAIT_SECONDS):
+    """Polls predicate until it gives a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TestFailure("timed out waiting for " + what)
+        time.sleep(POLL_SECONDS)
+
+
+class Xvfb:
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        with os.fdopen(read_end, "rb") as reader:
+            while not number.endswith(b"\n"):
+                chunk = reader.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.stop()
+            raise TestFailure("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Session:
+    """One Xvfb, the tools run against it and the programs started in it."""
+
+    def __init__(self, args):
+        self.args = args
+        self.xvfb = Xvfb()
+        self.env = dict(os.environ, DISPLAY=self.xvfb.display)
+        self.programs = []
+        self.workdir = tempfile.TemporaryDirectory(prefix="window_test_")
+
+    def close(self):
+        for program in self.programs:
+            program.stop()
+        self.xvfb.stop()
+        self.workdir.cleanup()
+
+    def tool(self, *command, check_result=True, timeout=20):
+        result = subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
+        if check_result and result.returncode != 0:
+            raise TestFailure("%s failed: %s" % (" ".join(command), result.stderr.decode(errors="replace")))
+        return result
+
+    def start(self, executable, *arguments):
+        program = Program(executable, arguments, self.env)
+        self.programs.append(program)
+        return program
+
+    # --- windows -------------------------------------------------------
+
+    def find_window(self, title):
+        pattern = "^" + re.escape(title) + "$"
+        result = self.tool("xdotool", "search", "--sync", "--name", pattern, timeout=WAIT_SECONDS)
+        ids = result.stdout.decode().split()
+        check(ids, "no window named " + title)
+        return ids[0]
+
+    def window_exists(self, window):
+        return self.tool("xwininfo", "-id", window, check_result=False).returncode == 0
+
+    def windows_named(self, title):
+        result = self.tool("xdotool", "search", "--name", "^" + re.escape(title) + "$", check_result=False)
+        return result.stdout.decode().split()
+
+    def size(self, window):
+        result = self.tool("xwininfo", "-id", window, check_result=False)
+        if result.returncode != 0:
+            return None
+        text = result.stdout.decode()
+        width = re.search(r"Width: (\d+)", text)
+        height = re.search(r"Height: (\d+)", text)
+        return (int(width.group(1)), int(height.group(1))) if width and height else None
+
+    def name(self, window):
+        return self.tool("xdotool", "getwindowname", window).stdout.decode().rstrip("\n")
+
+    def children(self, window):
+        """(id, name) of the direct children, in stacking order from the top."""
+        text = self.tool("xwininfo", "-children", "-id", window).stdout.decode()
+        found = re.findall(r'^\s+(0x[0-9a-f]+) (?:"(.*)"|\(has no name\))', text, re.MULTILINE)
+        return [(child, name) for child, name in found]
+
+    def wait_for_size(self, window, size):
+        wait_until(lambda: self.size(window) == size, "window size %d x %d (it is %s)" % (size + (self.size(window),)))
+
+    def focus(self, window):
+        self.tool("xdotool", "windowfocus", "--sync", window)
+
+    def key(self, *keysyms):
+        self.tool("xdotool", "key", *keysyms)
+
+    def send_tokens(self, tokens):
+        for token in tokens:
+            for keysym in token_keysyms(token):
+                self.key(keysym)
+
+    def close_window(self, window):
+        self.tool(self.args.close_window, window)
+
+    # --- pictures ------------------------------------------------------
+
+    def screenshot(self, window):
+        """(width, height, rgb bytes) of the client area, or None."""
+        result = self.tool("import", "-window", window, "-depth", "8", "ppm:-", check_result=False)
+        if result.returncode != 0:
+            return None
+        return parse_pnm(result.stdout)
+
+    def screen_indices(self, window):
+        shot = self.screenshot(window)
+        if shot is None:
+            return None
+        width, height, rgb = shot
+        indices = bytearray(width * height)
+        for i in range(width * height):
+            colour = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2]
+            indices[i] = COLOUR_INDEX.get(colour, 255)
+        return width, height, bytes(indices)
+
+    def expected_page(self, routine, tokens):
+        """The page of a headless run with these keys, and how the run ended."""
+        out = os.path.join(self.workdir.name, "expected.pgm")
+        result = self.tool(self.args.page_dump, routine, out, *tokens)
+        info = dict(line.split(" ", 1) for line in result.stdout.decode().splitlines() if " " in line)
+        with open(out, "rb") as f:
+            width, height, pixels = parse_pnm(f.read())
+        return (width, height, pixels), info
+
+    def wait_for_picture(self, window, expected, what):
+        width, height, pixels = expected
+        last = {}
+
+        def matches():
+            shot = self.screen_indices(window)
+            last["shot"] = shot
+            return shot is not None and shot[0] == width and shot[1] == height and shot[2] == pixels
+
+        try:
+            wait_until(matches, what)
+        except TestFailure:
+            shot = last.get("shot")
+            if shot is None:
+                detail = "no screenshot"
+            elif shot[:2] != (width, height):
+                detail = "screen %d x %d, page %d x %d" % (shot[0], shot[1], width, height)
+            else:
+                differing = sum(1 for a, b in zip(shot[2], pixels) if a != b)
+                detail = "%d pixels differ" % differing
+            raise TestFailure("the window never showed %s (%s)" % (what, detail))
+
+
+class Program:
+    def __init__(self, executable, arguments, env):
+        self.process = subprocess.Popen([executable, *arguments], env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE)
+        self.lines = []
+        self.stderr = b""
+        self.lock = threading.Lock()
+        self.reader = threading.Thread(target=self._read_stdout, daemon=True)
+        self.reader.start()
+
+    def _read_stdout(self):
+        for line in self.process.stdout:
+            with self.lock:
+                self.lines.append(line.decode(errors="replace").rstrip("\n"))
+
+    def has_line(self, text):
+        with self.lock:
+            return text in self.lines
+
+    def clear_lines(self):
+        with self.lock:
+            self.lines.clear()
+
+    def wait_exit(self, what):
+        try:
+            code = self.process.wait(timeout=WAIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("the program did not end " + what)
+        self.stderr = self.process.stderr.read()
+        return code
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def parse_pnm(data):
+    """(width, height, samples) of a binary PGM or PPM."""
+    fields = []
+    position = 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position) + 1
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    position += 1
+    magic, width, height, maximum = fields[0], int(fields[1]), int(fields[2]), int(fields[3])
+    check(maximum < 256, "only images of 8-bit samples are read")
+    channels = 3 if magic == b"P6" else 1
+    samples = data[position:position + width * height * channels]
+    check(len(samples) == width * height * channels, "short image")
+    return width, height, samples
+
+
+KEYSYMS = {"\r": "Return", ".": "period", "-": "minus", "+": "plus", " ": "space"}
+
+
+def token_keysyms(token):
+    if token.startswith("text:"):
+        text = token[5:].replace("\\r", "\r")
+        return [KEYSYMS.get(c, c) for c in text]
+    return {"pause": ["Pause"], "break": ["ctrl+Pause"], "caps": ["Caps_Lock"], "shift_tab": ["shift+Tab"]}[token]
+
+
+def has_intermediate_greys(shot):
+    width, height, rgb = shot
+    for i in range(0, width * height * 3, 3):
+        r, g, b = rgb[i], rgb[i + 1], rgb[i + 2]
+        if 0 < r < 255 and r == g == b and r not in (0x55, 0xAA):
+            return True
+    return False
+
+
+# --- the cases -----------------------------------------------------------
+
+def start_winding(session):
+    program = session.start(session.args.program)
+    window = session.find_window(WINDING_TITLE)
+    session.wait_for_size(window, (640, 480))
+    expected, _ = session.expected_page("winding", [])
+    session.wait_for_picture(window, expected, "the first picture of the routine")
+    session.focus(window)
+    return program, window
+
+
+def expect_clean_end(session, program, window, what):
+    code = program.wait_exit(what)
+    check(code == 0, "exit code %d %s (stderr: %s)" % (code, what, program.stderr.decode(errors="replace")))
+    check(not session.window_exists(window), "a window was left " + what)
+
+
+def advance(session, window, program, tokens, stop_at=None):
+    """Types the tokens one by one, each time waiting for the picture of the
+    headless run with the same keys. Stops before a token when the headless
+    run is at `stop_at`, or after the token that ends the run. Gives back how
+    the last headless run ended."""
+    typed = []
+    info = {}
+    for token in tokens:
+        if stop_at is not None and info.get("run_end") == stop_at:
+            return info
+        typed.append(token)
+        expected, info = session.expected_page("winding", typed)
+        session.send_tokens([token])
+        if info.get("program_finished") == "1":
+            return info
+        session.wait_for_picture(window, expected, "the picture after " + " ".join(typed))
+    return info
+
+
+def case_title_size_and_first_picture(session):
+    program, window = start_winding(session)
+    check(session.name(window) == WINDING_TITLE, "title is " + session.name(window))
+    check(session.size(window) == (640, 480), "client area is %s" % (session.size(window),))
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def case_keys_end_the_run(session):
+    program, window = start_winding(session)
+    info = advance(session, window, program, RUN_TO_END)
+    check(info.get("program_finished") == "1", "the keys did not end the headless run: %s" % info)
+    expect_clean_end(session, program, window, "after the keys that end the run")
+
+
+def case_close_at_key_wait(session):
+    program, window = start_winding(session)
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box at a key wait")
+
+
+def case_close_at_closing_prompt(session):
+    program, window = start_winding(session)
+    info = advance(session, window, program, RUN_TO_END, stop_at="closing_prompt")
+    check(info.get("run_end") == "closing_prompt", "never reached the closing prompt: %s" % info)
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box at the closing prompt")
+
+
+def case_break_ends_the_run(session):
+    program, window = start_winding(session)
+    session.send_tokens(["break"])
+    expect_clean_end(session, program, window, "after Break")
+
+
+def case_pause_holds_the_routine(session):
+    program, window = start_winding(session)
+    tokens = ["pause", "text:4", "text:2"]
+    for token in tokens:
+        session.send_tokens([token])
+    expected, _ = session.expected_page("winding", tokens)
+    session.wait_for_picture(window, expected, "the picture after Pause, 4, 2 (4 only ends the pause)")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def start_probe(session, routine, title):
+    program = session.start(session.args.probe, routine)
+    window = session.find_window(title)
+    session.wait_for_size(window, (640, 480))
+    return program, window
+
+
+def case_aspect_corrections(session):
+    program, window = start_probe(session, "keys", "KEY PROBE")
+    expected, _ = session.expected_page("keys", [])
+    session.wait_for_picture(window, expected, "the key probe's first picture")
+    corrections = [((800, 480), (800, 599)), ((640, 600), (800, 600)), ((700, 700), (933, 700))]
+    for dragged_to, corrected in corrections:
+        session.tool("xdotool", "windowsize", window, str(dragged_to[0]), str(dragged_to[1]))
+        session.wait_for_size(window, corrected)
+
+        def smooth_picture():
+            shot = session.screenshot(window)
+            return shot is not None and shot[:2] == corrected and has_intermediate_greys(shot)
+
+        wait_until(smooth_picture, "a smoothly stretched picture at %d x %d" % corrected)
+        session.tool("xdotool", "windowsize", window, "640", "480")
+        session.wait_for_size(window, (640, 480))
+        session.wait_for_picture(window, expected, "the picture pixel for pixel again at 640 x 480")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def case_shift_tab_and_caps_lock(session):
+    program, window = start_probe(session, "keys", "KEY PROBE")
+    expected, _ = session.expected_page("keys", [])
+    session.wait_for_picture(window, expected, "the key probe's first picture")
+    session.focus(window)
+
+    session.send_tokens(["shift_tab"])
+    expected, _ = session.expected_page("keys", ["shift_tab"])
+    session.wait_for_picture(window, expected, "Shift+Tab read as 00 0F")
+
+    # Caps Lock only shows by what its key-down does: it ends a pause.
+    session.send_tokens(["pause"])
+    wait_until(lambda: program.has_line("paused 1"), "the pause to be taken up")
+    session.send_tokens(["caps"])
+    wait_until(lambda: program.has_line("paused 0"), "Caps Lock to end the pause")
+    session.send_tokens(["text:5"])
+    expected, _ = session.expected_page("keys", ["shift_tab", "pause", "caps", "text:5"])
+    session.wait_for_picture(window, expected, "the 5 typed after Caps Lock ended the pause")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def open_error_box(session):
+    program, window = start_probe(session, "error", "ERROR PROBE")
+    box = session.find_window("Unhandled Error #5")
+    expected_children = ["Line:7", "Illegal function call", "Continue?", "Yes", "No"]
+
+    def box_contents():
+        names = [name for _, name in reversed(session.children(box))]
+        return names if names == expected_children else None
+
+    wait_until(box_contents, "the box's three lines and its Yes and No buttons %s" % expected_children)
+    children = dict((name, child) for child, name in session.children(box))
+    # The lines are drawn, not only named: each shows dark glyph pixels.
+    for line in expected_children[:3]:
+        shot = wait_until(lambda: session.screenshot(children[line]), "a picture of the line " + line)
+        check(any(v < 128 for v in shot[2]), "the line %s shows no text" % line)
+    return program, window, box, children
+
+
+def case_error_box_yes(session):
+    program, window, box, children = open_error_box(session)
+    session.tool("xdotool", "mousemove", "--window", children["Yes"], "40", "14", "click", "1")
+    wait_until(lambda: not session.windows_named("Unhandled Error #5"), "the box to close")
+    expected, info = session.expected_page("error", ["box:yes"])
+    session.wait_for_picture(window, expected, "the routine going on after Yes")
+    session.focus(window)
+    expected, _ = session.expected_page("error", ["box:yes", "text:x"])
+    session.send_tokens(["text:x"])
+    session.wait_for_picture(window, expected, "the closing prompt")
+    session.send_tokens(["text:y"])
+    expect_clean_end(session, program, window, "after the closing prompt")
+
+
+def case_error_box_no(session):
+    program, window, box, _ = open_error_box(session)
+    session.focus(box)
+    # Tab moves from Yes to No, Enter presses it.
+    session.key("Tab")
+    session.key("Return")
+    expect_clean_end(session, program, window, "after No in the error box")
+    check(not session.windows_named("Unhandled Error #5"), "the box was left")
+
+
+def case_close_with_error_box_open(session):
+    program, window, box, _ = open_error_box(session)
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box with the error box open")
+    check(not session.window_exists(box), "the box was left")
+
+
+def case_no_display(args):
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    result = subprocess.run([args.program], env=env, capture_output=True, timeout=WAIT_SECONDS)
+    message = result.stderr.decode(errors="replace")
+    check(result.returncode != 0, "exit code 0 without a display")
+    check("display" in message.lower(), "no clear message on stderr: %r" % message)
+
+
+CASES = {
+    "title_size_and_first_picture": case_title_size_and_first_picture,
+    "keys_end_the_run": case_keys_end_the_run,
+    "close_at_key_wait": case_close_at_key_wait,
+    "close_at_closing_prompt": case_close_at_closing_prompt,
+    "break_ends_the_run": case_break_ends_the_run,
+    "aspect_corrections": case_aspect_corrections,
+    "pause_holds_the_routine": case_pause_holds_the_routine,
+    "shift_tab_and_caps_lock": case_shift_tab_and_caps_lock,
+    "error_box_yes": case_error_box_yes,
+    "error_box_no": case_error_box_no,
+    "close_with_error_box_open": case_close_with_error_box_open,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--page-dump", required=True)
+    parser.add_argument("--close-window", required=True)
+    parser.add_argument("case", choices=sorted(CASES) + ["no_display"])
+    args = parser.parse_args()
+    try:
+        if args.case == "no_display":
+            case_no_display(args)
+        else:
+            session = Session(args)
+            try:
+                CASES[args.case](session)
+            finally:
+                session.close()
+    except TestFailure as failure:
+        print("FAILED: %s" % failure, file=sys.stderr)
+        return 1
+    print("passed: " + args.case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
