@@ -99,6 +99,7 @@ std::string_view to_string(run_end end) {
         case run_end::parked: return "parked";
         case run_end::process_ended: return "process_ended";
         case run_end::poll_limit: return "poll_limit";
+        case run_end::returned: return "returned";
     }
     return "?";
 }
@@ -142,6 +143,7 @@ run_result run_headless(const std::function<void()>& routine, run_options option
 
     try {
         routine();
+        result.end = run_end::returned;
     } catch (const stopped& s) {
         result.end = s.end;
         result.exit_code = s.exit_code;

@@ -40,6 +40,7 @@ enum class run_end {
     parked,            // stop_and_wait was called
     process_ended,     // a critical error ended the process
     poll_limit,        // the run took more polls than allowed
+    returned,          // the routine returned (the real routine never does)
 };
 
 std::string_view to_string(run_end end);
