@@ -61,7 +61,7 @@ class Xvfb:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -350,9 +350,13 @@ def case_keys_end_the_run(session):
 
 
 def case_close_at_key_wait(session):
+    # The final key wait at the finished diagram (the title case closes the
+    # window at the first entry).
     program, window = start_winding(session)
+    info = advance(session, window, program, RUN_TO_END, stop_at="key_waiting")
+    check(info.get("run_end") == "key_waiting", "never reached the final key wait: %s" % info)
     session.close_window(window)
-    expect_clean_end(session, program, window, "after the close box at a key wait")
+    expect_clean_end(session, program, window, "after the close box at the final key wait")
 
 
 def case_close_at_closing_prompt(session):
@@ -441,10 +445,12 @@ def open_error_box(session):
 
     wait_until(box_contents, "the box's three lines and its Yes and No buttons %s" % expected_children)
     children = dict((name, child) for child, name in session.children(box))
-    # The lines are drawn, not only named: each shows dark glyph pixels.
+    # The lines are drawn, not only named: each shows dark glyph pixels on
+    # the box's white. (The screen is large enough for the box, centred on
+    # it, to stay clear of the main window, which Xvfb's GL would paint over.)
     for line in expected_children[:3]:
         shot = wait_until(lambda: session.screenshot(children[line]), "a picture of the line " + line)
-        check(any(v < 128 for v in shot[2]), "the line %s shows no text" % line)
+        check(any(v < 128 for v in shot[2]) and any(v > 128 for v in shot[2]), "the line %s shows no text" % line)
     return program, window, box, children
 
 
