@@ -4,10 +4,34 @@
 #include <X11/keysym.h>
 #include <X11/Xutil.h>
 
+#include "platform/keyboard.h"
 #include "platform/lock_state.h"
 #include "platform/window/window_events.h"
 
 namespace platform {
+
+namespace {
+
+// Modifier keys already held when the window opens count as pressed.
+void report_held_modifiers(Display* display) {
+    struct modifier_symbol {
+        KeySym symbol;
+        modifier_key key;
+    };
+    constexpr modifier_symbol modifiers[] = {
+        {XK_Shift_L, modifier_key::left_shift},  {XK_Shift_R, modifier_key::right_shift},
+        {XK_Control_L, modifier_key::left_ctrl}, {XK_Control_R, modifier_key::right_ctrl},
+        {XK_Alt_L, modifier_key::left_alt},      {XK_Alt_R, modifier_key::right_alt},
+    };
+    char held[32] = {};
+    XQueryKeymap(display, held);
+    for (const modifier_symbol& m : modifiers) {
+        const KeyCode code = XKeysymToKeycode(display, m.symbol);
+        if (code != 0 && (held[code / 8] & (1 << (code % 8))) != 0) handle_key_down(key_event::modifier(m.key));
+    }
+}
+
+} // namespace
 
 key_watcher::~key_watcher() {
     if (display_ != nullptr) XCloseDisplay(display_);
@@ -16,6 +40,7 @@ key_watcher::~key_watcher() {
 void key_watcher::watch(Display* display, Window window) {
     display_ = display;
     XSelectInput(display_, window, KeyPressMask | KeyReleaseMask);
+    report_held_modifiers(display_);
 
     int opcode = 0, error_base = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     have_xkb_ = XkbQueryExtension(display_, &opcode, &xkb_event_base_, &error_base, &major, &minor) != 0;

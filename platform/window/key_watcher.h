@@ -20,7 +20,8 @@ public:
     key_watcher(const key_watcher&) = delete;
     key_watcher& operator=(const key_watcher&) = delete;
 
-    // Takes over the connection and starts watching the window.
+    // Takes over the connection and starts watching the window; the modifier
+    // keys held at that moment are reported as pressed.
     void watch(Display* display, Window window);
 
     // Handles every event that has arrived.

@@ -104,7 +104,10 @@ class Session:
         self.workdir.cleanup()
 
     def tool(self, *command, check_result=True, timeout=20):
-        result = subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
+        try:
+            result = subprocess.run(command, env=self.env, capture_output=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TestFailure("%s did not finish within %d s" % (" ".join(command), timeout))
         if check_result and result.returncode != 0:
             raise TestFailure("%s failed: %s" % (" ".join(command), result.stderr.decode(errors="replace")))
         return result
