@@ -71,6 +71,29 @@ bool frame_becomes(const std::vector<std::uint32_t>& expected) {
 
 class ThreadedRuntime : public testing::Test {
 protected:
+    // Starts the routine on its threads, with the end of the process caught.
+    void start_routine() {
+        reset_runtime();
+        hooks().end_process = [this](int code) { exit_code.store(code); };
+        hooks().park = park_until_stopped;
+        threads = start_platform_threads([] {
+            try {
+                winding::winding_program();
+            } catch (const program_left&) {
+            }
+        });
+    }
+
+    // The frame thread ends after the exit sequence, the others once parked.
+    void join_threads() {
+        threads.frame.join();
+        threads.timer.join();
+        threads.program.join();
+    }
+
+    std::atomic<int> exit_code{-1};
+    platform_threads threads;
+
     void TearDown() override {
         install_default_hooks();
         set_frame_builder_running(false);
@@ -84,47 +107,25 @@ TEST_F(ThreadedRuntime, RoutineRunsToTheEndAndTheFramesShowItsPages) {
     const std::vector<std::uint32_t> finished = headless_frame("4\r21\r1\r");
     const std::vector<std::uint32_t> prompt = headless_frame("4\r21\r1\r ");
 
-    reset_runtime();
-    std::atomic<int> exit_code{-1};
-    hooks().end_process = [&](int code) { exit_code.store(code); };
-    hooks().park = park_until_stopped;
-    platform_threads threads = start_platform_threads([] {
-        try {
-            winding::winding_program();
-        } catch (const program_left&) {
-        }
-    });
+    start_routine();
 
     type("4\r21\r1\r");
     EXPECT_TRUE(frame_becomes(finished));
     type(" ");
     EXPECT_TRUE(frame_becomes(prompt));
     type("x");  // ends the closing prompt: program_finished, then the exit sequence
-    threads.frame.join();
-    threads.timer.join();
-    threads.program.join();
+    join_threads();
     EXPECT_EQ(exit_code.load(), 0);
     EXPECT_EQ(flags().program_finished.load(), 1);
     EXPECT_EQ(flags().parked_threads.load(), 3);
 }
 
 TEST_F(ThreadedRuntime, CloseRequestWhileAnEntryWaitsEndsTheProcess) {
-    reset_runtime();
-    std::atomic<int> exit_code{-1};
-    hooks().end_process = [&](int code) { exit_code.store(code); };
-    hooks().park = park_until_stopped;
-    platform_threads threads = start_platform_threads([] {
-        try {
-            winding::winding_program();
-        } catch (const program_left&) {
-        }
-    });
+    start_routine();
     type("4");
     // The close box, as the window thread reports it.
     flags().close_request.fetch_or(1);
-    threads.frame.join();
-    threads.timer.join();
-    threads.program.join();
+    join_threads();
     EXPECT_EQ(exit_code.load(), 0);
     EXPECT_EQ(flags().parked_threads.load(), 3);
     EXPECT_EQ(flags().program_finished.load(), 0);
