@@ -23,6 +23,7 @@ import time
 WINDING_TITLE = "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING"
 WAIT_SECONDS = 15.0
 POLL_SECONDS = 0.05
+SCREEN = (1600, 1200)
 
 # The 16 colours of the page palette, as the screen shows them.
 PALETTE = [
@@ -61,7 +62,7 @@ class Xvfb:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -141,6 +142,11 @@ class Session:
         width = re.search(r"Width: (\d+)", text)
         height = re.search(r"Height: (\d+)", text)
         return (int(width.group(1)), int(height.group(1))) if width and height else None
+
+    def position(self, window):
+        text = self.tool("xwininfo", "-id", window).stdout.decode()
+        return (int(re.search(r"Absolute upper-left X:\s+(-?\d+)", text).group(1)),
+                int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", text).group(1)))
 
     def name(self, window):
         return self.tool("xdotool", "getwindowname", window).stdout.decode().rstrip("\n")
@@ -341,6 +347,9 @@ def case_title_size_and_first_picture(session):
     program, window = start_winding(session)
     check(session.name(window) == WINDING_TITLE, "title is " + session.name(window))
     check(session.size(window) == (640, 480), "client area is %s" % (session.size(window),))
+    # No window manager places it: the whole client area must be on the screen.
+    x, y = session.position(window)
+    check(x >= 0 and y >= 0 and x + 640 <= SCREEN[0] and y + 480 <= SCREEN[1], "window placed at %d, %d" % (x, y))
     session.close_window(window)
     expect_clean_end(session, program, window, "after the close box")
 
