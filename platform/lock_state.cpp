@@ -1,3 +1,4 @@
+// The published lock states and the reporter that turns their changes into key events.
 #include "platform/lock_state.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// The timer and frame thread loops, the exit sequence and the start of the threads.
 #include "platform/runtime_threads.h"
 
 #include "platform/frame_builder.h"

@@ -1,3 +1,4 @@
+// The key watcher: Pause, Break and the lock states from a second X connection.
 #include "platform/window/key_watcher.h"
 
 #include <X11/XKBlib.h>

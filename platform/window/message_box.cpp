@@ -1,3 +1,4 @@
+// The X11 message box: layout, drawing with the built-in font, keyboard and mouse.
 #include "platform/window/message_box.h"
 
 #include <X11/Xatom.h>

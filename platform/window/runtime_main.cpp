@@ -1,3 +1,4 @@
+// Start-up: the display check, the platform threads, the window and its callbacks.
 #include "platform/window/runtime_main.h"
 
 #include <GL/glew.h>

@@ -1,3 +1,5 @@
+// Presentation with OpenGL: the frame as a texture on one quad, the window size
+// kept to the picture, the redisplay timer and the reshape callback.
 #include "platform/window/window_display.h"
 
 #include <GL/glew.h>

@@ -1,3 +1,4 @@
+// Pause, Break and the close box, passed on to the keyboard and the flags.
 #include "platform/window/window_events.h"
 
 #include "platform/keyboard.h"

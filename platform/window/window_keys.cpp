@@ -1,3 +1,4 @@
+// freeglut's key callbacks and the mapping of their codes to key events.
 #include "platform/window/window_keys.h"
 
 #include <GL/freeglut.h>

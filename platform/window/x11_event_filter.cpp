@@ -1,3 +1,4 @@
+// The filter on freeglut's X event stream: the close box and Shift+Tab.
 #include "platform/window/x11_event_filter.h"
 
 #include <X11/Xlibint.h>

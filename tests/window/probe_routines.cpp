@@ -1,3 +1,4 @@
+// The probe routines of the real-window tests.
 #include "probe_routines.h"
 
 #include <cstdio>
