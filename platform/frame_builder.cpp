@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/unsynchronised_read.h"
+
 namespace platform {
 
 frame_builder::frame_builder() = default;
@@ -11,11 +13,13 @@ frame_builder::frame_builder() = default;
 bool frame_builder::page_unchanged(const drawing_page& page, std::uint64_t generation) const {
     if (!have_copy_ || generation != kept_generation_) return false;
     if (page.pixels.size() != kept_pixels_.size()) return false;
+    const unsynchronised_read_scope drawing_goes_on;
     if (std::memcmp(page.pixels.data(), kept_pixels_.data(), kept_pixels_.size()) != 0) return false;
     return std::equal(kept_palette_.begin(), kept_palette_.end(), page.page_palette.begin());
 }
 
 void frame_builder::keep_copy(const drawing_page& page, std::uint64_t generation) {
+    const unsynchronised_read_scope drawing_goes_on;
     kept_pixels_.assign(page.pixels.begin(), page.pixels.end());
     std::copy_n(page.page_palette.begin(), kept_palette_.size(), kept_palette_.begin());
     kept_generation_ = generation;
