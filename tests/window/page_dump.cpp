@@ -3,8 +3,9 @@
 // value 15, one byte per pixel. Prints where the run ended ("run_end ..."),
 // the exit code and the boxes shown.
 //
-// Keys: "text:<characters>" (\r Enter), "pause", "break", "caps" (Caps Lock
-// turned on), "shift_tab", "box:yes", "box:no" (answers for the next box).
+// Keys: "text:<characters>" (\r Enter, \b Backspace, \t Tab), "pause",
+// "break", "caps" (Caps Lock turned on), "shift_tab", "box:yes", "box:no"
+// (answers for the next box).
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -19,11 +20,15 @@ using namespace platform;
 
 namespace {
 
+// "\r" is Enter, "\b" Backspace and "\t" Tab; any other character stands
+// for itself.
 std::string unescape(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'r') {
-            out.push_back('\r');
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const char escaped = next == 'r' ? '\r' : next == 'b' ? '\b' : next == 't' ? '\t' : '\0';
+        if (text[i] == '\\' && escaped != '\0') {
+            out.push_back(escaped);
             ++i;
         } else {
             out.push_back(text[i]);

@@ -8,7 +8,7 @@ colour indices) with the page that page_dump leaves for the same keys,
 closes the window as a user's close box does (close_window sends
 WM_DELETE_WINDOW) and stops everything it started.
 
-Usage: window_harness.py --program P --probe P --page-dump P --close-window P CASE
+Usage: window_harness.py --program P --probe P --page-dump P --close-window P --watch P CASE
 """
 
 import argparse
@@ -118,6 +118,12 @@ class Session:
         self.programs.append(program)
         return program
 
+    def watch(self, *arguments):
+        """window_watch against this screen, listening once this returns."""
+        watch = Watch(self.args.watch, arguments, self.env)
+        self.programs.append(watch)
+        return watch
+
     # --- windows -------------------------------------------------------
 
     def find_window(self, title):
@@ -203,7 +209,7 @@ class Session:
             width, height, pixels = parse_pnm(f.read())
         return (width, height, pixels), info
 
-    def wait_for_picture(self, window, expected, what):
+    def wait_for_picture(self, window, expected, what, timeout=WAIT_SECONDS):
         width, height, pixels = expected
         last = {}
 
@@ -213,7 +219,7 @@ class Session:
             return shot is not None and shot[0] == width and shot[1] == height and shot[2] == pixels
 
         try:
-            wait_until(matches, what)
+            wait_until(matches, what, timeout)
         except TestFailure:
             shot = last.get("shot")
             if shot is None:
@@ -263,6 +269,31 @@ class Program:
             self.process.wait()
 
 
+class Watch(Program):
+    """window_watch: its reports ("created", "size", "picture") with their fields."""
+
+    def __init__(self, executable, arguments, env):
+        super().__init__(executable, arguments, env)
+        wait_until(lambda: self.reports("ready") or self.process.poll() is not None, "window_watch to listen")
+        check(self.process.poll() is None, "window_watch ended at once")
+
+    def reports(self, kind):
+        with self.lock:
+            return [line.split()[1:] for line in self.lines if line.split()[:1] == [kind]]
+
+    def wait_for(self, kind, what, timeout=WAIT_SECONDS):
+        def seen():
+            found = self.reports(kind)
+            if not found and (self.reports("timeout") or self.process.poll() is not None):
+                raise TestFailure("window_watch gave up waiting for " + what)
+            return found
+
+        return wait_until(seen, what, timeout)[0]
+
+    def sizes(self):
+        return [(int(fields[0]), int(fields[1])) for fields in self.reports("size")]
+
+
 def parse_pnm(data):
     """(width, height, samples) of a binary PGM or PPM."""
     fields = []
@@ -287,13 +318,19 @@ def parse_pnm(data):
     return width, height, samples
 
 
-KEYSYMS = {"\r": "Return", ".": "period", "-": "minus", "+": "plus", " ": "space"}
+KEYSYMS = {"\r": "Return", "\b": "BackSpace", "\t": "Tab", ".": "period", "-": "minus", "+": "plus",
+           " ": "space"}
+ESCAPES = {"\\r": "\r", "\\b": "\b", "\\t": "\t"}
+
+
+def unescape(text):
+    """The characters of a text token: \\r is Enter, \\b Backspace, \\t Tab."""
+    return re.sub(r"\\[rbt]", lambda m: ESCAPES[m.group(0)], text)
 
 
 def token_keysyms(token):
     if token.startswith("text:"):
-        text = token[5:].replace("\\r", "\r")
-        return [KEYSYMS.get(c, c) for c in text]
+        return [KEYSYMS.get(c, c) for c in unescape(token[5:])]
     return {"pause": ["Pause"], "break": ["ctrl+Pause"], "caps": ["Caps_Lock"], "shift_tab": ["shift+Tab"]}[token]
 
 
@@ -497,6 +534,136 @@ def case_close_with_error_box_open(session):
     check(not session.window_exists(box), "the box was left")
 
 
+def start_winding_watched(session):
+    """Starts the program with a watch on the screen from before its window
+    exists; gives the program, its window and the watch once the window
+    shows the routine's first picture."""
+    first_page = os.path.join(session.workdir.name, "first.pgm")
+    session.tool(session.args.page_dump, "winding", first_page)
+    watch = session.watch("new", first_page)
+    program = session.start(session.args.program)
+    window = watch.wait_for("created", "the program's window")[0]
+    watch.wait_for("picture", "the routine's first picture")
+    session.focus(window)
+    return program, window, watch
+
+
+def case_window_opens_at_640x400_then_640x480(session):
+    program, window, watch = start_winding_watched(session)
+    created = watch.reports("created")[0]
+    check((int(created[1]), int(created[2])) == (640, 400), "window created at %s x %s" % tuple(created[1:3]))
+    check(watch.sizes() and watch.sizes()[-1] == (640, 480), "sizes taken before the first picture: %s" % watch.sizes())
+    check(session.size(window) == (640, 480), "client area is %s" % (session.size(window),))
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def case_window_kept_at_768x480(session):
+    # 768 x 480 has the aspect 1.6 that the window starts out asking for, so
+    # no aspect correction follows a user's resize to it: the window keeps
+    # the size and the picture is stretched smoothly over it.
+    program, window, _ = start_winding_watched(session)
+    sizes = session.watch("window", window)
+    session.tool("xdotool", "windowsize", window, "768", "480")
+    session.wait_for_size(window, (768, 480))
+
+    def smooth_picture():
+        shot = session.screenshot(window)
+        return shot if shot is not None and shot[:2] == (768, 480) and has_intermediate_greys(shot) else None
+
+    stretched = wait_until(smooth_picture, "a smoothly stretched picture at 768 x 480")
+    # A key changes the page; once the window shows that change, frames have
+    # been drawn at this size since the resize, and none asked for another.
+    session.send_tokens(["text:4"])
+
+    def changed_picture():
+        shot = smooth_picture()
+        return shot if shot is not None and shot[2] != stretched[2] else None
+
+    wait_until(changed_picture, "the typed 4 in the stretched picture")
+    check(session.size(window) == (768, 480), "the window left 768 x 480 for %s" % (session.size(window),))
+    check(set(sizes.sizes()) == {(640, 480), (768, 480)}, "sizes seen after the resize: %s" % sizes.sizes())
+    # Back at the picture's size it is shown pixel for pixel again.
+    session.tool("xdotool", "windowsize", window, "640", "480")
+    session.wait_for_size(window, (640, 480))
+    expected, _ = session.expected_page("winding", ["text:4"])
+    session.wait_for_picture(window, expected, "the picture with the 4, pixel for pixel at 640 x 480")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+# Data whose diagram takes seconds to draw (some 8 million lines), so that a
+# close or a pause lands while it is drawn.
+LARGE_DIAGRAM = ["text:2\\r", "text:2000000\\r", "text:2\\r"]
+DRAWING_SECONDS = 60.0
+
+
+def text_rows_blank(indices, width, first_row, last_row):
+    """Whether the text rows first_row..last_row (1-based) hold background only."""
+    return not any(indices[width * 16 * (first_row - 1):width * 16 * last_row])
+
+
+def wait_for_drawing_in_progress(session, window, program):
+    """Types the large data and waits until the window shows the diagram
+    being drawn: the entries cleared away and lines drawn, but the results
+    line (printed once the diagram is done) not yet there. Gives that
+    screen and the page that the finished diagram leaves."""
+    info = advance(session, window, program, LARGE_DIAGRAM[:2])
+    before, _ = session.expected_page("winding", LARGE_DIAGRAM[:2])
+    finished, info = session.expected_page("winding", LARGE_DIAGRAM)
+    check(info.get("run_end") == "key_waiting", "the large data did not reach the final key wait: %s" % info)
+    session.send_tokens(LARGE_DIAGRAM[2:])
+
+    def drawing():
+        shot = session.screen_indices(window)
+        if shot is None or shot[:2] != (640, 480) or shot[2] in (before[2], finished[2]):
+            return None
+        diagram_drawn = any(shot[2][640 * 100:640 * 380])
+        return shot if diagram_drawn and text_rows_blank(shot[2], 640, 3, 5) else None
+
+    return wait_until(drawing, "the diagram to be drawn, without the results line yet"), finished
+
+
+def case_close_while_drawing(session):
+    program, window, _ = start_winding_watched(session)
+    wait_for_drawing_in_progress(session, window, program)
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box while the diagram was drawn")
+
+
+def case_pause_while_drawing(session):
+    program, window, _ = start_winding_watched(session)
+    _, finished = wait_for_drawing_in_progress(session, window, program)
+    session.send_tokens(["pause"])
+    last = {}
+
+    def held():
+        # Two screenshots some hundreds of milliseconds apart that agree.
+        first = session.screen_indices(window)
+        time.sleep(0.3)
+        second = session.screen_indices(window)
+        last["shot"] = second
+        return second if first is not None and first == second else None
+
+    held_shot = wait_until(held, "the drawing to be held by Pause")
+    check(held_shot[2] != finished[2] and text_rows_blank(held_shot[2], 640, 3, 5),
+          "the diagram was finished before Pause held it")
+    # Still held a moment later.
+    time.sleep(0.3)
+    check(session.screen_indices(window) == held_shot, "the screen changed while the drawing was held")
+    # The key that ends the pause is not queued: the finished diagram then
+    # waits for a key, and the next one brings the closing prompt.
+    session.send_tokens(["text:z"])
+    wait_until(lambda: session.screen_indices(window) != held_shot, "the drawing to go on after the key")
+    session.wait_for_picture(window, finished, "the finished diagram, waiting for a key", timeout=DRAWING_SECONDS)
+    expected, info = session.expected_page("winding", LARGE_DIAGRAM + ["text:x"])
+    check(info.get("run_end") == "closing_prompt", "the headless run did not reach the closing prompt: %s" % info)
+    session.send_tokens(["text:x"])
+    session.wait_for_picture(window, expected, "the closing prompt")
+    session.send_tokens(["text:y"])
+    expect_clean_end(session, program, window, "after the closing prompt")
+
+
 def case_no_display(args):
     env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
     result = subprocess.run([args.program], env=env, capture_output=True, timeout=WAIT_SECONDS)
@@ -517,6 +684,10 @@ CASES = {
     "error_box_yes": case_error_box_yes,
     "error_box_no": case_error_box_no,
     "close_with_error_box_open": case_close_with_error_box_open,
+    "window_opens_at_640x400_then_640x480": case_window_opens_at_640x400_then_640x480,
+    "window_kept_at_768x480": case_window_kept_at_768x480,
+    "close_while_drawing": case_close_while_drawing,
+    "pause_while_drawing": case_pause_while_drawing,
 }
 
 
@@ -526,6 +697,7 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--page-dump", required=True)
     parser.add_argument("--close-window", required=True)
+    parser.add_argument("--watch", required=True)
     parser.add_argument("case", choices=sorted(CASES) + ["no_display"])
     args = parser.parse_args()
     try:
