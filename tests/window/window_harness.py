@@ -648,8 +648,9 @@ def case_pause_while_drawing(session):
     held_shot = wait_until(held, "the drawing to be held by Pause")
     check(held_shot[2] != finished[2] and text_rows_blank(held_shot[2], 640, 3, 5),
           "the diagram was finished before Pause held it")
-    # Still held a moment later.
-    time.sleep(0.3)
+    # Still held a moment later: while it is drawn, the diagram changes the
+    # screen every fifth of a second or more often.
+    time.sleep(0.6)
     check(session.screen_indices(window) == held_shot, "the screen changed while the drawing was held")
     # The key that ends the pause is not queued: the finished diagram then
     # waits for a key, and the next one brings the closing prompt.
