@@ -122,8 +122,12 @@ void apply_new_title() {
 void display_frame() {
     if (in_display) return;
     in_display = true;
-    const frame* f = frames().newest_frame();
+    // The pass count first: the builder publishes a frame before it counts
+    // its pass, so the newest frame taken after the count is at least the
+    // frame of that pass. Taken the other way round, a frame published
+    // between the two reads would be counted as drawn and shown a pass late.
     const std::uint64_t passes = frames().building_passes();
+    const frame* f = frames().newest_frame();
     if (f != nullptr && (passes != passes_drawn || force_redraw)) {
         force_redraw = false;
         passes_drawn = passes;
