@@ -1,3 +1,5 @@
+// The held keys, the translation of key-downs into key buffer entries, and
+// read_key with the string comparisons.
 #include "platform/keyboard.h"
 
 #include <algorithm>
@@ -94,6 +96,12 @@ void handle_key_down(key_event key) {
 void handle_key_up(key_event key) {
     std::lock_guard guard(held_lock);
     held_keys.erase(std::remove(held_keys.begin(), held_keys.end(), key), held_keys.end());
+}
+
+void set_key_held(key_event key, bool held) {
+    std::lock_guard guard(held_lock);
+    if (held && !is_held(key)) held_keys.push_back(key);
+    if (!held) held_keys.erase(std::remove(held_keys.begin(), held_keys.end(), key), held_keys.end());
 }
 
 void reset_keyboard() {

@@ -40,6 +40,12 @@ struct key_event {
 void handle_key_down(key_event key);
 void handle_key_up(key_event key);
 
+// Marks the key as held or not held, with none of the rules of a key-down or
+// key-up: nothing is queued and a pause goes on. It brings the held modifier
+// keys in step with the keyboard after the window missed their presses or
+// releases.
+void set_key_held(key_event key, bool held);
+
 // Empties the held-key set (start-up, headless runs).
 void reset_keyboard();
 

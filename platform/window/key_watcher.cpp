@@ -1,4 +1,5 @@
-// The key watcher: Pause, Break and the lock states from a second X connection.
+// The key watcher: Pause, Break, the lock states and the modifiers held when
+// the focus comes back, from a second X connection.
 #include "platform/window/key_watcher.h"
 
 #include <X11/XKBlib.h>
@@ -13,26 +14,24 @@ namespace platform {
 
 namespace {
 
-// Modifier keys already held when the window opens count as pressed.
-void report_held_modifiers(Display* display) {
-    struct modifier_symbol {
-        KeySym symbol;
-        modifier_key key;
-    };
-    constexpr modifier_symbol modifiers[] = {
-        {XK_Shift_L, modifier_key::left_shift},  {XK_Shift_R, modifier_key::right_shift},
-        {XK_Control_L, modifier_key::left_ctrl}, {XK_Control_R, modifier_key::right_ctrl},
-        {XK_Alt_L, modifier_key::left_alt},      {XK_Alt_R, modifier_key::right_alt},
-    };
-    char held[32] = {};
-    XQueryKeymap(display, held);
-    for (const modifier_symbol& m : modifiers) {
-        const KeyCode code = XKeysymToKeycode(display, m.symbol);
-        if (code != 0 && (held[code / 8] & (1 << (code % 8))) != 0) handle_key_down(key_event::modifier(m.key));
-    }
+bool key_down_in(const char (&keymap)[32], KeyCode code) {
+    return code != 0 && (static_cast<unsigned char>(keymap[code / 8]) & (1u << (code % 8))) != 0;
+}
+
+modifier_keycodes find_modifier_keycodes(Display* display) {
+    // In the order of modifier_key.
+    constexpr KeySym symbols[] = {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R};
+    modifier_keycodes codes{};
+    for (std::size_t i = 0; i < codes.size(); ++i) codes[i] = XKeysymToKeycode(display, symbols[i]);
+    return codes;
 }
 
 } // namespace
+
+void sync_held_modifiers(const char (&keymap)[32], const modifier_keycodes& codes) {
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        set_key_held(key_event::modifier(static_cast<modifier_key>(i)), key_down_in(keymap, codes[i]));
+}
 
 key_watcher::~key_watcher() {
     if (display_ != nullptr) XCloseDisplay(display_);
@@ -40,8 +39,9 @@ key_watcher::~key_watcher() {
 
 void key_watcher::watch(Display* display, Window window) {
     display_ = display;
-    XSelectInput(display_, window, KeyPressMask | KeyReleaseMask);
-    report_held_modifiers(display_);
+    XSelectInput(display_, window, KeyPressMask | KeyReleaseMask | FocusChangeMask);
+    modifier_codes_ = find_modifier_keycodes(display_);
+    sync_modifiers();
 
     int opcode = 0, error_base = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     have_xkb_ = XkbQueryExtension(display_, &opcode, &xkb_event_base_, &error_base, &major, &minor) != 0;
@@ -61,10 +61,20 @@ void key_watcher::publish_locks(unsigned locked_modifiers) {
     publish_lock_states(states);
 }
 
+void key_watcher::sync_modifiers() {
+    char keymap[32] = {};
+    XQueryKeymap(display_, keymap);
+    sync_held_modifiers(keymap, modifier_codes_);
+}
+
 void key_watcher::handle(XEvent& event) {
     if (have_xkb_ && event.type == xkb_event_base_) {
         const auto& xkb = reinterpret_cast<const XkbEvent&>(event);
         if (xkb.any.xkb_type == XkbStateNotify) publish_locks(xkb.state.locked_mods);
+        return;
+    }
+    if (event.type == FocusIn) {
+        sync_modifiers();
         return;
     }
     if (event.type != KeyPress && event.type != KeyRelease) return;

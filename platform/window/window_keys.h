@@ -13,6 +13,9 @@ int shift_ctrl_alt(int glut_modifiers);
 
 // A typed character with the modifiers of that moment: Ctrl with 10 gives 13,
 // Ctrl with 1..26 the letter (upper case with Shift), 127 the Delete key.
+// The event filter has freeglut look keys up without Ctrl, so it reports the
+// key's own character without Ctrl, and Ctrl reaches the keyboard through its
+// held keys; the control codes are mapped for any that still come.
 key_event char_key_event(unsigned char key, int modifiers);
 
 // A special key: the function keys, arrows, Home, End, Page Up, Page Down

@@ -1,4 +1,5 @@
-// The filter on freeglut's X event stream: the close box and Shift+Tab.
+// The filter on freeglut's X event stream: the close box, Shift+Tab and the
+// Ctrl combinations.
 #include "platform/window/x11_event_filter.h"
 
 #include <X11/Xlibint.h>
@@ -33,23 +34,31 @@ Bool filter_client_message(Display* display, XEvent* event, xEvent* wire) {
     return keep;
 }
 
-void unshift_tab(XEvent* event) {
-    if (tab_keycode != 0 && event->xkey.keycode == tab_keycode) event->xkey.state &= ~static_cast<unsigned>(ShiftMask);
+void adjust_key_state(XEvent* event) {
+    XKeyEvent& key = event->xkey;
+    if (key.window != filtered_window) return;
+    key.state = key_lookup_state(key.state, tab_keycode != 0 && key.keycode == tab_keycode);
 }
 
 Bool filter_key_press(Display* display, XEvent* event, xEvent* wire) {
     const Bool keep = previous_key_press(display, event, wire);
-    if (keep) unshift_tab(event);
+    if (keep) adjust_key_state(event);
     return keep;
 }
 
 Bool filter_key_release(Display* display, XEvent* event, xEvent* wire) {
     const Bool keep = previous_key_release(display, event, wire);
-    if (keep) unshift_tab(event);
+    if (keep) adjust_key_state(event);
     return keep;
 }
 
 } // namespace
+
+unsigned key_lookup_state(unsigned state, bool tab_key) {
+    unsigned cleared = ControlMask;
+    if (tab_key) cleared |= ShiftMask;
+    return state & ~cleared;
+}
 
 void install_event_filter(Display* display, Window window) {
     filtered_window = window;

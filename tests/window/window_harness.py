@@ -665,6 +665,65 @@ def case_pause_while_drawing(session):
     expect_clean_end(session, program, window, "after the closing prompt")
 
 
+def case_ctrl_combinations(session):
+    # Ctrl combinations as the key translation gives them for the key
+    # pressed, not for the control character X makes of it: Ctrl+Backspace
+    # is 7F (not 08), Ctrl+3 and Ctrl+8 queue nothing (not Escape, not
+    # Delete), Ctrl+space is the space.
+    program, window = start_probe(session, "keys", "KEY PROBE")
+    expected, _ = session.expected_page("keys", [])
+    session.wait_for_picture(window, expected, "the key probe's first picture")
+    session.focus(window)
+    session.key("ctrl+Return", "ctrl+BackSpace", "ctrl+3", "ctrl+8", "ctrl+space", "ctrl+6", "ctrl+minus",
+                "ctrl+period", "ctrl+plus", "ctrl+e", "z")
+    expected, _ = session.expected_page("keys", ["text:\n\x7f \x1e\x1f\x05z"])
+    session.wait_for_picture(window, expected, "0A 7F 20 1E 1F 05 7A read")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
+def start_focus_elsewhere_window(session, program_window):
+    """A second window to take the focus away from the one under test: the
+    program's own, moved clear of the other window."""
+    session.start(session.args.program)
+    away = [w for w in wait_until(lambda: session.windows_named(WINDING_TITLE), "the second window")
+            if w != program_window][0]
+    session.tool("xdotool", "windowmove", "--sync", away, "800", "600")
+    return away
+
+
+def case_modifiers_follow_the_keyboard_across_focus(session):
+    # A modifier released while the window has no focus is no longer held
+    # when the focus comes back; one pressed elsewhere and still held is.
+    program, window = start_probe(session, "keys", "KEY PROBE")
+    expected, _ = session.expected_page("keys", [])
+    session.wait_for_picture(window, expected, "the key probe's first picture")
+    away = start_focus_elsewhere_window(session, window)
+    session.focus(window)
+    session.tool("xdotool", "keydown", "ctrl")
+    session.key("e")
+    expected, _ = session.expected_page("keys", ["text:\x05"])
+    session.wait_for_picture(window, expected, "Ctrl+E read as 05")
+
+    session.focus(away)
+    session.tool("xdotool", "keyup", "ctrl")
+    session.focus(window)
+    session.key("a")
+    expected, _ = session.expected_page("keys", ["text:\x05a"])
+    session.wait_for_picture(window, expected, "a read as 61 after Ctrl was let go elsewhere")
+
+    session.focus(away)
+    session.tool("xdotool", "keydown", "ctrl")
+    session.focus(window)
+    session.key("e")
+    session.tool("xdotool", "keyup", "ctrl")
+    session.key("a")
+    expected, _ = session.expected_page("keys", ["text:\x05a\x05a"])
+    session.wait_for_picture(window, expected, "Ctrl, held on coming back, with E, then a alone")
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box")
+
+
 def case_no_display(args):
     env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
     result = subprocess.run([args.program], env=env, capture_output=True, timeout=WAIT_SECONDS)
@@ -689,6 +748,8 @@ CASES = {
     "window_kept_at_768x480": case_window_kept_at_768x480,
     "close_while_drawing": case_close_while_drawing,
     "pause_while_drawing": case_pause_while_drawing,
+    "ctrl_combinations": case_ctrl_combinations,
+    "modifiers_follow_the_keyboard_across_focus": case_modifiers_follow_the_keyboard_across_focus,
 }
 
 
