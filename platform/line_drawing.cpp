@@ -39,54 +39,53 @@ std::int64_t round_half_away(float v) {
     return static_cast<std::int64_t>(d < 0.0 ? d - 0.5 : d + 0.5);
 }
 
-// Sets the pixels of a line whose end points both lie on the page, stepping
-// along the major axis one pixel at a time. The minor value advances by a
-// single-precision slope with single-precision additions; it stays within the
-// end points' range, and the clamp only makes sure of that.
+// Steps along the major axis from `major_from` to `major_to`, one pixel at a
+// time, and hands each pixel to `plot(major, minor)`. The minor value advances
+// by a single-precision slope with single-precision additions; it stays within
+// the end points' range, and the clamp only makes sure of that.
+template <class Plot>
+void step_along_major(std::int64_t major_from, std::int64_t major_to, std::int64_t minor_from,
+                      std::int64_t minor_to, Plot plot) {
+    const std::int64_t length = major_to > major_from ? major_to - major_from : major_from - major_to;
+    const std::int64_t step = major_to > major_from ? 1 : -1;
+    const float slope = static_cast<float>(minor_to - minor_from) / static_cast<float>(length);
+    const std::int64_t low = std::min(minor_from, minor_to);
+    const std::int64_t high = std::max(minor_from, minor_to);
+    float v = static_cast<float>(minor_from);
+    std::int64_t major = major_from;
+    for (std::int64_t k = 0; k <= length; ++k) {
+        plot(major, std::clamp(round_half_away(v), low, high));
+        major += step;
+        v = v + slope;
+    }
+}
+
+// Sets the pixels of a line whose end points both lie on the page: x is the
+// major axis when the line is wider than high, y otherwise (a 45-degree line
+// and a single pixel included).
 void rasterise(drawing_page& page, const line_point& p1, const line_point& p2, std::uint8_t colour) {
     const std::int64_t dx = p2.x > p1.x ? p2.x - p1.x : p1.x - p2.x;
     const std::int64_t dy = p2.y > p1.y ? p2.y - p1.y : p1.y - p2.y;
     const std::size_t stride = page.width;
     std::uint8_t* const base = page.pixels.data();
+    auto pixel = [&](std::int64_t x, std::int64_t y) -> std::uint8_t& {
+        return base[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
+    };
     if (dx > dy) {
         if (p1.y == p2.y) {
-            std::memset(base + static_cast<std::size_t>(p1.y) * stride + std::min(p1.x, p2.x), colour,
-                        static_cast<std::size_t>(dx) + 1);
+            std::memset(&pixel(std::min(p1.x, p2.x), p1.y), colour, static_cast<std::size_t>(dx) + 1);
             return;
         }
-        const std::int64_t step = p2.x > p1.x ? 1 : -1;
-        const float slope = static_cast<float>(p2.y - p1.y) / static_cast<float>(dx);
-        const std::int64_t low = std::min(p1.y, p2.y);
-        const std::int64_t high = std::max(p1.y, p2.y);
-        float v = static_cast<float>(p1.y);
-        std::int64_t x = p1.x;
-        for (std::int64_t k = 0; k <= dx; ++k) {
-            const std::int64_t y = std::clamp(round_half_away(v), low, high);
-            base[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)] = colour;
-            x += step;
-            v = v + slope;
-        }
+        step_along_major(p1.x, p2.x, p1.y, p2.y, [&](std::int64_t x, std::int64_t y) { pixel(x, y) = colour; });
         return;
     }
     if (p1.x == p2.x) {
         // Vertical, or a single pixel: the minor value never moves.
-        const std::int64_t top = std::min(p1.y, p2.y);
-        std::uint8_t* out = base + static_cast<std::size_t>(top) * stride + static_cast<std::size_t>(p1.x);
+        std::uint8_t* out = &pixel(p1.x, std::min(p1.y, p2.y));
         for (std::int64_t k = 0; k <= dy; ++k, out += stride) *out = colour;
         return;
     }
-    const std::int64_t step = p2.y > p1.y ? 1 : -1;
-    const float slope = static_cast<float>(p2.x - p1.x) / static_cast<float>(dy);
-    const std::int64_t low = std::min(p1.x, p2.x);
-    const std::int64_t high = std::max(p1.x, p2.x);
-    float v = static_cast<float>(p1.x);
-    std::int64_t y = p1.y;
-    for (std::int64_t k = 0; k <= dy; ++k) {
-        const std::int64_t x = std::clamp(round_half_away(v), low, high);
-        base[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)] = colour;
-        y += step;
-        v = v + slope;
-    }
+    step_along_major(p1.y, p2.y, p1.x, p2.x, [&](std::int64_t y, std::int64_t x) { pixel(x, y) = colour; });
 }
 
 } // namespace
