@@ -42,11 +42,11 @@ bool counted_loop_ends(long double start, long double end) {
 
 bool diagram_loops_end(const winding_variables& v) {
     using ext = long double;
-    const bool coils = counted_loop_ends(-static_cast<ext>(v.winding_pitch), v.slot_count);
-    const bool dashes = counted_loop_ends(-static_cast<ext>(v.first_pitch), v.slot_count);
-    const bool poles = counted_loop_ends(0, static_cast<ext>(v.pole_pairs) + static_cast<ext>(v.pole_pairs));
-    const bool labels = counted_loop_ends(1, v.slot_count);
-    return coils && dashes && poles && labels;
+    // In the order the loops run; the first that would not end decides.
+    return counted_loop_ends(-static_cast<ext>(v.winding_pitch), v.slot_count) &&
+           counted_loop_ends(-static_cast<ext>(v.first_pitch), v.slot_count) &&
+           counted_loop_ends(0, static_cast<ext>(v.pole_pairs) + static_cast<ext>(v.pole_pairs)) &&
+           counted_loop_ends(1, v.slot_count);
 }
 
 } // namespace winding
