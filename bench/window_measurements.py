@@ -245,10 +245,7 @@ def measure_memory(bench, runs):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--page-dump", required=True)
-    parser.add_argument("--close-window", required=True)
-    parser.add_argument("--watch", required=True)
+    harness.add_tool_arguments(parser, probe=False)
     parser.add_argument("--runs", type=int, default=50, help="runs of each stop case; the others take a fifth")
     parser.add_argument("--only", default="start,draw,cpu,memory,stop")
     args = parser.parse_args()

@@ -1,6 +1,5 @@
 #include "platform/text_output.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/event_check.h"

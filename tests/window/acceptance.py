@@ -78,11 +78,7 @@ def main():
         print("\n".join(DATA_SETS))
         return 0
     parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--page-dump", required=True)
-    parser.add_argument("--close-window", required=True)
-    parser.add_argument("--watch", required=True)
+    harness.add_tool_arguments(parser)
     parser.add_argument("data_sets", nargs="*", metavar="DATA_SET")
     args = parser.parse_args()
     unknown = [name for name in args.data_sets if name not in DATA_SETS]

@@ -398,22 +398,23 @@ def case_keys_end_the_run(session):
     expect_clean_end(session, program, window, "after the keys that end the run")
 
 
+def close_at(session, stop_at, what):
+    """Types the run's keys up to the wait `stop_at`, then closes the window there."""
+    program, window = start_winding(session)
+    info = advance(session, window, program, RUN_TO_END, stop_at=stop_at)
+    check(info.get("run_end") == stop_at, "never reached %s: %s" % (what, info))
+    session.close_window(window)
+    expect_clean_end(session, program, window, "after the close box at " + what)
+
+
 def case_close_at_key_wait(session):
     # The final key wait at the finished diagram (the title case closes the
     # window at the first entry).
-    program, window = start_winding(session)
-    info = advance(session, window, program, RUN_TO_END, stop_at="key_waiting")
-    check(info.get("run_end") == "key_waiting", "never reached the final key wait: %s" % info)
-    session.close_window(window)
-    expect_clean_end(session, program, window, "after the close box at the final key wait")
+    close_at(session, "key_waiting", "the final key wait")
 
 
 def case_close_at_closing_prompt(session):
-    program, window = start_winding(session)
-    info = advance(session, window, program, RUN_TO_END, stop_at="closing_prompt")
-    check(info.get("run_end") == "closing_prompt", "never reached the closing prompt: %s" % info)
-    session.close_window(window)
-    expect_clean_end(session, program, window, "after the close box at the closing prompt")
+    close_at(session, "closing_prompt", "the closing prompt")
 
 
 def case_break_ends_the_run(session):
@@ -753,13 +754,19 @@ CASES = {
 }
 
 
-def main():
-    parser = argparse.ArgumentParser()
+def add_tool_arguments(parser, probe=True):
+    """The built programs a session runs, as the CMake tests pass them."""
     parser.add_argument("--program", required=True)
-    parser.add_argument("--probe", required=True)
+    if probe:
+        parser.add_argument("--probe", required=True)
     parser.add_argument("--page-dump", required=True)
     parser.add_argument("--close-window", required=True)
     parser.add_argument("--watch", required=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    add_tool_arguments(parser)
     parser.add_argument("case", choices=sorted(CASES) + ["no_display"])
     args = parser.parse_args()
     try:
