@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/runtime_errors.h"
 #include "platform/runtime_flags.h"
 #include "platform/runtime_hooks.h"
 
@@ -101,6 +102,7 @@ void set_screen_mode(int mode) {
     if (error_is_pending()) return;
     if (mode != 12) {
         // No other screen mode exists on this platform.
+        raise_error(illegal_function_call);
         return;
     }
     change_asked.store(true);

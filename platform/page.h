@@ -88,8 +88,9 @@ drawing_page& active_page();
 // each headless run).
 void reset_active_page();
 
-// Screen-mode change; only mode 12 is known here. Waits for the frame builder
-// to be between two passes while it swaps the page in.
+// Screen-mode change; only mode 12 is known here, any other raises error 5
+// and changes nothing. Waits for the frame builder to be between two passes
+// while it swaps the page in.
 void set_screen_mode(int mode);
 
 // A counter that changes with every screen-mode change: the frame builder

@@ -32,7 +32,20 @@ void show_runtime_error();
 // A critical error: a box with OK, then the process ends.
 [[noreturn]] void critical_error(const std::string& caption, const std::string& text);
 
-// Handler of the arithmetic-exception signal.
+// Handler of the arithmetic-exception signal. A signal handler may do next
+// to nothing safely, so it only records the signal and holds the thread
+// that received it for good (returning would run a faulting division
+// again); the frame thread reports it with report_float_exception. Received
+// on the frame thread itself, it writes the box's caption and text to stderr
+// and ends the process at once.
 extern "C" void on_float_exception(int signal_number);
+
+// Marks the calling thread (the frame thread) as the one that reports the
+// arithmetic-exception signal.
+void become_float_exception_reporter();
+
+// When the arithmetic-exception signal has come: the critical box "Division
+// by zero", then the end of the process. Nothing otherwise.
+void report_float_exception();
 
 } // namespace platform

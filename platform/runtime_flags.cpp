@@ -2,11 +2,6 @@
 
 namespace platform {
 
-runtime_flags& flags() {
-    static runtime_flags the_flags;
-    return the_flags;
-}
-
 void reset_flags() {
     runtime_flags& f = flags();
     f.event_pending = 0;

@@ -24,7 +24,12 @@ struct runtime_flags {
     std::atomic<int> exit_code{0};
 };
 
-runtime_flags& flags();
+// One set for the process. Its atomics start constant-initialised, before
+// any thread runs; the accessor is inline, so the statement check's read of
+// event_pending is one load and no call.
+inline constinit runtime_flags process_flags;
+
+inline runtime_flags& flags() { return process_flags; }
 
 // Puts every flag back to its start-up value (used before each headless run).
 void reset_flags();

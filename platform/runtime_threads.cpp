@@ -5,6 +5,7 @@
 #include "platform/key_buffer.h"
 #include "platform/lock_state.h"
 #include "platform/page.h"
+#include "platform/runtime_errors.h"
 #include "platform/runtime_flags.h"
 #include "platform/runtime_hooks.h"
 
@@ -39,8 +40,10 @@ void timer_thread_loop() {
 void frame_thread_loop() {
     runtime_flags& f = flags();
     set_frame_builder_running(true);
+    become_float_exception_reporter();
     lock_key_reporter locks;
     for (bool building_pass = true;; building_pass = !building_pass) {
+        report_float_exception();
         if (f.close_request.load() != 0) break;
         if (building_pass)
             frames().run_building_pass();
@@ -61,7 +64,12 @@ void exit_sequence() {
     // event_pending first and reads stop_requested after, so it cannot miss it.
     f.stop_requested.store(1);
     f.event_pending.store(1);
-    while (f.parked_threads.load() != all_parked) poll_sleep(poll_site::other, exit_poll_ms);
+    // A thread held by the arithmetic-exception signal never parks: its
+    // report ends the process instead.
+    while (f.parked_threads.load() != all_parked) {
+        report_float_exception();
+        poll_sleep(poll_site::other, exit_poll_ms);
+    }
     close_all_files();
     hooks().end_process(f.exit_code.load());
 }

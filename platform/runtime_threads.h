@@ -19,7 +19,8 @@ std::chrono::steady_clock::time_point clock_base();
 void timer_thread_loop();
 
 // Passes of 15 + 1 ms: a building pass and a lock-key poll in turn, the
-// first pass building. Leaves on close_request (at the top of a pass) or
+// first pass building; each pass first reports an arithmetic-exception
+// signal that has come. Leaves on close_request (at the top of a pass) or
 // program_finished (after the sleeps) and runs the exit sequence.
 void frame_thread_loop();
 

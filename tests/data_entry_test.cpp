@@ -10,7 +10,6 @@
 
 #include "platform/page.h"
 #include "support/page_testing.h"
-#include "winding/loop_termination.h"
 #include "winding/winding_variables.h"
 
 using namespace platform;
@@ -153,18 +152,4 @@ TEST(DataEntry, NeverEndingDataAreRefusedAndEndingInfiniteDataAccepted) {
             << to_string(r.end);
         EXPECT_EQ(shows_rejection(), c.result == outcome::rejected);
     }
-}
-
-TEST(LoopTermination, DryRunFollowsTheLoopArithmetic) {
-    EXPECT_TRUE(winding::counted_loop_ends(-11, 21));
-    EXPECT_TRUE(winding::counted_loop_ends(5, 1));                     // no pass
-    EXPECT_TRUE(winding::counted_loop_ends(-16777218, 16777216));      // crosses 2^24 on the way up
-    EXPECT_TRUE(winding::counted_loop_ends(16777216, 16777216));
-    EXPECT_FALSE(winding::counted_loop_ends(16777216, 16777217));      // 2^24 + 1 rounds back to 2^24
-    EXPECT_FALSE(winding::counted_loop_ends(-20000002, 20000000));
-    EXPECT_FALSE(winding::counted_loop_ends(0, std::numeric_limits<long double>::infinity()));
-    EXPECT_FALSE(winding::counted_loop_ends(-std::numeric_limits<long double>::infinity(), 0));
-    EXPECT_TRUE(winding::counted_loop_ends(std::numeric_limits<long double>::infinity(), 0));
-    EXPECT_FALSE(winding::counted_loop_ends(std::nanl(""), 0));
-    EXPECT_FALSE(winding::counted_loop_ends(0, std::nanl("")));
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/event_check.h"
 #include "platform/headless_runtime.h"
 #include "platform/page.h"
 #include "platform/runtime_errors.h"
@@ -96,6 +97,28 @@ TEST_F(PageSetUp, NothingChangesWhileAnErrorIsPending) {
     set_screen_mode(12);
     EXPECT_EQ(active_page().mode, 12);
     EXPECT_NE(mode_generation(), generation);
+}
+
+TEST_F(PageSetUp, AnUnknownModeRaisesError5AndLeavesThePage) {
+    for (int mode : {0, 13, -12, 1 << 20}) {
+        SCOPED_TRACE(mode);
+        int statements_after = 0;
+        const run_result r = run_headless(
+            [&] {
+                set_screen_mode(mode);
+                end_of_statement(5);
+                ++statements_after;
+                stop_and_wait();
+            },
+            {});
+        EXPECT_EQ(r.end, run_end::parked);
+        ASSERT_EQ(r.boxes.size(), 1u);
+        EXPECT_EQ(r.boxes[0].caption, "Unhandled Error #5");
+        EXPECT_EQ(r.boxes[0].text, "Line:5\nIllegal function call\nContinue?");
+        EXPECT_EQ(statements_after, 1) << "Yes goes on after the statement";
+        EXPECT_EQ(active_page().mode, 0) << "the initial text page stays";
+        EXPECT_EQ(active_page().height, 400);
+    }
 }
 
 TEST_F(PageSetUp, ModeChangeWaitsForTheBuilderToFinishItsPassAndHoldsTheNextOne) {

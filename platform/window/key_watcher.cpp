@@ -1,14 +1,12 @@
-// The key watcher: Pause, Break, the lock states and the modifiers held when
-// the focus comes back, from a second X connection.
+// The key watcher: the lock states and the modifiers held when the focus
+// comes back, from a second X connection.
 #include "platform/window/key_watcher.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
-#include <X11/Xutil.h>
 
 #include "platform/keyboard.h"
 #include "platform/lock_state.h"
-#include "platform/window/window_events.h"
 
 namespace platform {
 
@@ -39,7 +37,7 @@ key_watcher::~key_watcher() {
 
 void key_watcher::watch(Display* display, Window window) {
     display_ = display;
-    XSelectInput(display_, window, KeyPressMask | KeyReleaseMask | FocusChangeMask);
+    XSelectInput(display_, window, FocusChangeMask);
     modifier_codes_ = find_modifier_keycodes(display_);
     sync_modifiers();
 
@@ -73,23 +71,7 @@ void key_watcher::handle(XEvent& event) {
         if (xkb.any.xkb_type == XkbStateNotify) publish_locks(xkb.state.locked_mods);
         return;
     }
-    if (event.type == FocusIn) {
-        sync_modifiers();
-        return;
-    }
-    if (event.type != KeyPress && event.type != KeyRelease) return;
-    const bool down = event.type == KeyPress;
-    KeySym symbol = NoSymbol;
-    char text[8];
-    XLookupString(&event.xkey, text, sizeof text, &symbol, nullptr);
-    // With Ctrl the Pause key gives Break on a PC keyboard map; a map
-    // without that level still gives Pause, which with Ctrl is Break too.
-    const bool ctrl = (event.xkey.state & ControlMask) != 0;
-    if (symbol == XK_Break || (symbol == XK_Pause && ctrl)) {
-        report_window_event(window_event::break_key, down);
-    } else if (symbol == XK_Pause) {
-        report_window_event(window_event::pause_key, down);
-    }
+    if (event.type == FocusIn) sync_modifiers();
 }
 
 void key_watcher::drain() {

@@ -1,14 +1,9 @@
-// A second X connection that watches the window's key events for the keys
-// that freeglut does not report: Pause, and Break (Ctrl with Pause). It also
-// follows the Caps Lock and Num Lock states through the keyboard extension
-// and publishes them for the frame thread's polling.
+// A second X connection that follows the Caps Lock and Num Lock states
+// through the keyboard extension and publishes them for the frame thread's
+// polling. Its events are handled on the window thread, at every redisplay
+// tick and before each key that freeglut reports.
 //
-// It selects KeyPress and KeyRelease on the window, so it sees every key
-// event, short presses included. Its events are handled on the window
-// thread: at every redisplay tick and before each key that freeglut reports,
-// so a Pause typed before a key is handled before it.
-//
-// It also selects the focus events: while the window has no focus it gets no
+// It selects the focus events: while the window has no focus it gets no
 // key events, so a Shift, Ctrl or Alt key let go (or pressed) meanwhile would
 // stay held (or not held) for the keyboard. Each time the focus comes back,
 // the held modifier keys are made those that the keyboard holds down.

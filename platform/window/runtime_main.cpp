@@ -6,6 +6,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -20,8 +21,10 @@
 #include "platform/window/window_display.h"
 #include "platform/window/window_events.h"
 #include "platform/window/window_keys.h"
+#include "platform/window/x11_errors.h"
 #include "platform/window/x11_event_filter.h"
 #include "platform/window_settings.h"
+#include "platform/working_directory.h"
 
 namespace platform {
 
@@ -70,6 +73,7 @@ void register_callbacks() {
     int argc = 1;
     char program_name[] = "wave_winding";
     char* argv[] = {program_name, nullptr};
+    glutInitErrorFunc(on_toolkit_error);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
     if (glutGet(GLUT_DISPLAY_MODE_POSSIBLE) == 0) hooks().end_process(no_window_exit_code);
@@ -83,6 +87,7 @@ void register_callbacks() {
     // freeglut draws into the X window itself: the current GLX drawable.
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
+    watch_main_window(window);
     install_event_filter(display, window);
     window_key_watcher().watch(watcher_display, window);
     set_message_box_owner(window);
@@ -99,7 +104,15 @@ void register_callbacks() {
 } // namespace
 
 int runtime_main(void (*program_entry)()) {
+    // The program reads no files, but it runs where its executable lies,
+    // whatever folder it was started from; a folder that cannot be entered
+    // leaves it where it is.
+    enter_executable_folder();
     XInitThreads();
+    install_x11_error_handlers();
+    // A display connection that breaks must end the process through the
+    // handler above, with its message, not silently by SIGPIPE on a write.
+    std::signal(SIGPIPE, SIG_IGN);
     // glutInit ends the process itself when it cannot open the display; look
     // first, so that the user learns why. The connection stays open (it
     // becomes the key watcher's): closing the only client would make some

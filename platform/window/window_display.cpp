@@ -15,7 +15,9 @@
 #include "platform/display_policy.h"
 #include "platform/frame_builder.h"
 #include "platform/runtime_flags.h"
+#include "platform/window/key_stream_order.h"
 #include "platform/window/key_watcher.h"
+#include "platform/window/x11_errors.h"
 #include "platform/window_settings.h"
 
 namespace platform {
@@ -120,7 +122,9 @@ void apply_new_title() {
 } // namespace
 
 void display_frame() {
-    if (in_display) return;
+    // A window destroyed by another client is not drawn into any more; the
+    // close request that its destruction raised ends the process.
+    if (in_display || main_window_gone()) return;
     in_display = true;
     // The pass count first: the builder publishes a frame before it counts
     // its pass, so the newest frame taken after the count is at least the
@@ -137,9 +141,13 @@ void display_frame() {
 }
 
 void redisplay_timer(int) {
-    apply_new_title();
+    // Nothing is asked of a window that another client has destroyed.
+    const bool window_standing = !main_window_gone();
+    if (window_standing) apply_new_title();
     window_key_watcher().drain();
-    glutPostRedisplay();
+    // A Pause or Break that no key has followed.
+    window_key_order().hand_on_all();
+    if (window_standing) glutPostRedisplay();
     std::this_thread::sleep_for(std::chrono::milliseconds(timer_sleep_ms));
     glutTimerFunc(static_cast<unsigned>(redisplay_interval_ms()), redisplay_timer, 0);
 }

@@ -9,7 +9,7 @@ namespace platform {
 void display_frame();
 
 // freeglut's timer callback: takes up a new title, handles the key watcher's
-// events, asks for a redisplay and re-arms itself.
+// events and a held Pause or Break, asks for a redisplay and re-arms itself.
 void redisplay_timer(int value);
 inline constexpr unsigned first_redisplay_ms = 8;
 

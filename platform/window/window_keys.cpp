@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include "platform/key_translation.h"
+#include "platform/window/key_stream_order.h"
 #include "platform/window/key_watcher.h"
 
 namespace platform {
@@ -14,22 +15,25 @@ constexpr unsigned char line_feed = 10;
 constexpr unsigned char carriage_return = 13;
 constexpr unsigned char delete_code = 127;
 
-void pass_on(key_event key, bool down) {
-    // The watcher's Pause or Break typed before this key goes first.
+// `place` is the key's place in the window's key stream, which the event
+// filter gave freeglut as the key's x position.
+void pass_on(key_event key, bool down, stream_place place) {
     window_key_watcher().drain();
+    // A Pause or Break typed before this key goes first; one typed after it waits.
+    window_key_order().hand_on_before(place);
     if (down)
         handle_key_down(key);
     else
         handle_key_up(key);
 }
 
-void pass_on_char(unsigned char key, bool down) {
-    pass_on(char_key_event(key, shift_ctrl_alt(glutGetModifiers())), down);
+void pass_on_char(unsigned char key, bool down, stream_place place) {
+    pass_on(char_key_event(key, shift_ctrl_alt(glutGetModifiers())), down, place);
 }
 
-void pass_on_special(int key, bool down) {
+void pass_on_special(int key, bool down, stream_place place) {
     const std::optional<key_event> event = special_key_event(key);
-    if (event) pass_on(*event, down);
+    if (event) pass_on(*event, down, place);
 }
 
 } // namespace
@@ -73,9 +77,9 @@ std::optional<key_event> special_key_event(int glut_key) {
     }
 }
 
-void translate_key_char(unsigned char key, int, int) { pass_on_char(key, true); }
-void translate_key_char_up(unsigned char key, int, int) { pass_on_char(key, false); }
-void translate_special_key(int key, int, int) { pass_on_special(key, true); }
-void translate_special_key_up(int key, int, int) { pass_on_special(key, false); }
+void translate_key_char(unsigned char key, int place, int) { pass_on_char(key, true, place); }
+void translate_key_char_up(unsigned char key, int place, int) { pass_on_char(key, false, place); }
+void translate_special_key(int key, int place, int) { pass_on_special(key, true, place); }
+void translate_special_key_up(int key, int place, int) { pass_on_special(key, false, place); }
 
 } // namespace platform

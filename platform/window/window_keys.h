@@ -23,7 +23,8 @@ key_event char_key_event(unsigned char key, int modifiers);
 // for the others.
 std::optional<key_event> special_key_event(int glut_key);
 
-// freeglut's keyboard, keyboard-up, special and special-up callbacks.
+// freeglut's keyboard, keyboard-up, special and special-up callbacks; x
+// carries the key's place in the window's key stream (key_stream_order.h).
 void translate_key_char(unsigned char key, int x, int y);
 void translate_key_char_up(unsigned char key, int x, int y);
 void translate_special_key(int key, int x, int y);

@@ -1,11 +1,17 @@
-// The filter on freeglut's X event stream: the close box, Shift+Tab and the
-// Ctrl combinations.
+// The filter on freeglut's X event stream: the close box, the window's
+// destruction, Pause and Break in their place among the keys, Shift+Tab and
+// the Ctrl combinations.
 #include "platform/window/x11_event_filter.h"
 
-#include <X11/Xlibint.h>
 #include <X11/keysym.h>
 
+#include "platform/window/key_stream_order.h"
 #include "platform/window/window_events.h"
+#include "platform/window/x11_errors.h"
+
+// Last: it defines the macros min and max, which the standard headers
+// above must not see.
+#include <X11/Xlibint.h>
 
 namespace platform {
 
@@ -17,9 +23,12 @@ Window filtered_window = 0;
 Atom wm_protocols = 0;
 Atom wm_delete_window = 0;
 KeyCode tab_keycode = 0;
+KeyCode pause_keycode = 0;
+KeyCode break_keycode = 0;
 wire_to_event previous_client_message = nullptr;
 wire_to_event previous_key_press = nullptr;
 wire_to_event previous_key_release = nullptr;
+wire_to_event previous_destroy_notify = nullptr;
 
 // Called with the display locked: only plain field work here, no Xlib calls.
 Bool filter_client_message(Display* display, XEvent* event, xEvent* wire) {
@@ -34,25 +43,56 @@ Bool filter_client_message(Display* display, XEvent* event, xEvent* wire) {
     return keep;
 }
 
-void adjust_key_state(XEvent* event) {
+// A key event of our window takes its place in the stream. Pause and Break,
+// which freeglut does not report, are held at their place and dropped from
+// freeglut's stream; every other key reaches freeglut with its place in
+// its x position and its state as key_lookup_state gives it.
+Bool take_window_key(XEvent* event) {
     XKeyEvent& key = event->xkey;
-    if (key.window != filtered_window) return;
+    if (key.window != filtered_window) return True;
+    const stream_place place = window_key_order().next_place();
+    const std::optional<window_event> pause = pause_or_break(key.keycode, key.state, pause_keycode, break_keycode);
+    if (pause) {
+        window_key_order().hold(*pause, key.type == KeyPress, place);
+        return False;
+    }
+    key.x = place;
     key.state = key_lookup_state(key.state, tab_keycode != 0 && key.keycode == tab_keycode);
+    return True;
 }
 
 Bool filter_key_press(Display* display, XEvent* event, xEvent* wire) {
     const Bool keep = previous_key_press(display, event, wire);
-    if (keep) adjust_key_state(event);
-    return keep;
+    return keep ? take_window_key(event) : keep;
 }
 
 Bool filter_key_release(Display* display, XEvent* event, xEvent* wire) {
     const Bool keep = previous_key_release(display, event, wire);
-    if (keep) adjust_key_state(event);
+    return keep ? take_window_key(event) : keep;
+}
+
+// freeglut has no use for the destruction of its window (it would go on
+// drawing into it); the close request ends the process instead.
+Bool filter_destroy_notify(Display* display, XEvent* event, xEvent* wire) {
+    const Bool keep = previous_destroy_notify(display, event, wire);
+    if (keep && event->xdestroywindow.window == filtered_window) {
+        main_window_destroyed();
+        return False;
+    }
     return keep;
 }
 
 } // namespace
+
+std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code,
+                                           unsigned break_code) {
+    if (keycode == 0 || (keycode != pause_code && keycode != break_code)) return std::nullopt;
+    // With Ctrl the Pause key gives Break on a PC keyboard map; a map
+    // without that level still gives Pause, which with Ctrl is Break too.
+    const bool own_break_key = keycode == break_code && break_code != pause_code;
+    if (own_break_key || (state & ControlMask) != 0) return window_event::break_key;
+    return window_event::pause_key;
+}
 
 unsigned key_lookup_state(unsigned state, bool tab_key) {
     unsigned cleared = ControlMask;
@@ -65,9 +105,12 @@ void install_event_filter(Display* display, Window window) {
     wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
     tab_keycode = XKeysymToKeycode(display, XK_Tab);
+    pause_keycode = XKeysymToKeycode(display, XK_Pause);
+    break_keycode = XKeysymToKeycode(display, XK_Break);
     previous_client_message = XESetWireToEvent(display, ClientMessage, filter_client_message);
     previous_key_press = XESetWireToEvent(display, KeyPress, filter_key_press);
     previous_key_release = XESetWireToEvent(display, KeyRelease, filter_key_release);
+    previous_destroy_notify = XESetWireToEvent(display, DestroyNotify, filter_destroy_notify);
 }
 
 } // namespace platform

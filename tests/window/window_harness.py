@@ -233,8 +233,8 @@ class Session:
 
 
 class Program:
-    def __init__(self, executable, arguments, env):
-        self.process = subprocess.Popen([executable, *arguments], env=env, stdout=subprocess.PIPE,
+    def __init__(self, executable, arguments, env, cwd=None):
+        self.process = subprocess.Popen([executable, *arguments], env=env, cwd=cwd, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE)
         self.lines = []
         self.stderr = b""

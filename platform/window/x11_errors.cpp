@@ -1,0 +1,75 @@
+// The X error handlers and the window's destruction.
+#include "platform/window/x11_errors.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/window/window_events.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int failure_exit_code = 1;
+
+std::atomic<Window> main_window{0};
+std::atomic<bool> window_gone{false};
+std::atomic<bool> ending{false};
+
+// Ends the process without the static destructors: other threads may still
+// be using what they would free. Only the first caller writes its line.
+[[noreturn]] void end_with_failure(const char* line) {
+    if (!ending.exchange(true)) {
+        std::fflush(nullptr);
+        const std::size_t length = std::strlen(line);
+        if (write(STDERR_FILENO, line, length) < 0) {
+            // Nothing more can be done about a lost stderr.
+        }
+    }
+    _exit(failure_exit_code);
+}
+
+int on_display_lost(Display*) { end_with_failure("wave_winding: the connection to the X display was lost\n"); }
+
+int on_x_error(Display* display, XErrorEvent* error) {
+    const Window window = main_window.load();
+    if (window_gone.load() || (window != 0 && error->resourceid == window)) {
+        main_window_destroyed();
+        return 0;
+    }
+    char text[160] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    char line[256];
+    std::snprintf(line, sizeof line, "wave_winding: X error: %s (request %d.%d)\n", text, error->request_code,
+                  error->minor_code);
+    end_with_failure(line);
+}
+
+} // namespace
+
+void install_x11_error_handlers() {
+    XSetIOErrorHandler(on_display_lost);
+    XSetErrorHandler(on_x_error);
+}
+
+void watch_main_window(Window window) { main_window.store(window); }
+
+void main_window_destroyed() {
+    if (!window_gone.exchange(true)) report_window_event(window_event::close_box);
+}
+
+bool main_window_gone() { return window_gone.load(); }
+
+void on_toolkit_error(const char* format, va_list arguments) {
+    char message[200] = {};
+    std::vsnprintf(message, sizeof message, format, arguments);
+    char line[256];
+    std::snprintf(line, sizeof line, "wave_winding: %s\n", message);
+    end_with_failure(line);
+}
+
+} // namespace platform
