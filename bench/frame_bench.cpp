@@ -3,8 +3,8 @@
 // changed (the comparison, the copy and the conversion of every pixel).
 #include <benchmark/benchmark.h>
 
-#include "platform/frame_builder.h"
-#include "platform/page.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/screen/page.h"
 
 namespace {
 

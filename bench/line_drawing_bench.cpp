@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/line_drawing.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
+#include "platform/screen/viewport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 #include "winding/winding_program.h"
 
 namespace {

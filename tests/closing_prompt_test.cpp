@@ -7,13 +7,15 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/keyboard.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/text_output.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/keyboard.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/text/text_output.h"
+#include "platform/entry/closing_prompt.h"
+#include "platform/screen/screen_mode.h"
 #include "support/page_testing.h"
 
 using namespace platform;

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/page.h"
+#include "platform/screen/page.h"
 #include "support/page_testing.h"
 #include "winding/winding_variables.h"
 

@@ -2,7 +2,7 @@
 // after a user resize, and where the picture is drawn.
 #include <gtest/gtest.h>
 
-#include "platform/display_policy.h"
+#include "platform/screen/display_policy.h"
 
 using namespace platform;
 

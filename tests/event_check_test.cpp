@@ -8,16 +8,18 @@
 #include <utility>
 #include <vector>
 
-#include "platform/event_check.h"
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/page.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/static_pool.h"
-#include "platform/temp_strings.h"
-#include "platform/text_output.h"
+#include "platform/runtime/event_check.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/runtime/static_pool.h"
+#include "platform/runtime/temp_strings.h"
+#include "platform/text/text_output.h"
+#include "platform/runtime/parking.h"
+#include "platform/screen/screen_mode.h"
 #include "support/page_testing.h"
 
 using namespace platform;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/page.h"
+#include "platform/screen/page.h"
 #include "support/page_file.h"
 #include "support/page_testing.h"
 

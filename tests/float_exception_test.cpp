@@ -15,12 +15,13 @@
 #include <string>
 #include <thread>
 
-#include "platform/fpu_control.h"
-#include "platform/frame_builder.h"
-#include "platform/headless_runtime.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_hooks.h"
-#include "platform/runtime_threads.h"
+#include "platform/runtime/fpu_control.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/hooks.h"
+#include "platform/threads/platform_threads.h"
+#include "platform/runtime/float_exception.h"
 
 using namespace platform;
 

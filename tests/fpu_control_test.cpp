@@ -6,8 +6,9 @@
 #include <cmath>
 #include <csignal>
 
-#include "platform/fpu_control.h"
-#include "platform/runtime_errors.h"
+#include "platform/runtime/fpu_control.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/float_exception.h"
 
 using namespace platform;
 

@@ -2,8 +2,8 @@
 // hand-over of the newest complete frame to the window side.
 #include <gtest/gtest.h>
 
-#include "platform/frame_builder.h"
-#include "platform/page.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/screen/page.h"
 
 using namespace platform;
 

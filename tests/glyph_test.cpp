@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/glyphs.h"
-#include "platform/headless_runtime.h"
-#include "platform/page.h"
-#include "platform/text_output.h"
+#include "platform/screen/glyphs.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/screen/page.h"
+#include "platform/text/text_output.h"
 
 using namespace platform;
 

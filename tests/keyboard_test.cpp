@@ -8,13 +8,15 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/key_translation.h"
-#include "platform/keyboard.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
-#include "platform/temp_strings.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/key_translation.h"
+#include "platform/keys/keyboard.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/temp_strings.h"
+#include "platform/keys/read_key.h"
+#include "platform/runtime/string_comparison.h"
 
 using namespace platform;
 

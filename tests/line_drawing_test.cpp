@@ -12,10 +12,12 @@
 #include <random>
 #include <vector>
 
-#include "platform/line_drawing.h"
-#include "platform/page.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/screen/integer_arguments.h"
+#include "platform/screen/viewport.h"
 #include "support/page_testing.h"
 
 using namespace platform;

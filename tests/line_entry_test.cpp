@@ -16,17 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/event_check.h"
-#include "platform/glyphs.h"
-#include "platform/key_buffer.h"
-#include "platform/key_translation.h"
-#include "platform/keyboard.h"
-#include "platform/line_entry.h"
-#include "platform/number_syntax.h"
-#include "platform/page.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
-#include "platform/text_output.h"
+#include "platform/runtime/event_check.h"
+#include "platform/screen/glyphs.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/key_translation.h"
+#include "platform/keys/keyboard.h"
+#include "platform/entry/line_entry.h"
+#include "platform/entry/number_syntax.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/text/text_output.h"
+#include "platform/keys/read_key.h"
+#include "platform/runtime/parking.h"
+#include "platform/screen/screen_mode.h"
 #include "support/page_testing.h"
 
 using namespace platform;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/decimal_conversion.h"
-#include "platform/number_syntax.h"
+#include "platform/entry/decimal_conversion.h"
+#include "platform/entry/number_syntax.h"
 
 using namespace platform;
 

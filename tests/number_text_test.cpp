@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/number_text.h"
-#include "support/number_text_reference.h"
+#include "platform/text/number_text.h"
+#include "number_text_reference.h"
 
 using platform::single_to_string;
 using testing_support::reference_number_text;

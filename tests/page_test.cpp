@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/event_check.h"
-#include "platform/headless_runtime.h"
-#include "platform/page.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/window_settings.h"
+#include "platform/runtime/event_check.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/screen/window_settings.h"
+#include "platform/runtime/parking.h"
+#include "platform/screen/screen_mode.h"
 
 using namespace platform;
 
@@ -43,19 +45,15 @@ TEST_F(PageSetUp, Mode12GivesABlack640x480PageWithItsStartFields) {
     const drawing_page& page = active_page();
     EXPECT_EQ(page.width, 640);
     EXPECT_EQ(page.height, 480);
-    EXPECT_EQ(page.bytes_per_pixel, 1);
-    EXPECT_EQ(page.bits_per_pixel, 4);
     EXPECT_EQ(page.color_mask, 15u);
     EXPECT_EQ(page.mode, 12);
     EXPECT_EQ(page.foreground_color, 15u);
     EXPECT_EQ(page.background_color, 0u);
-    EXPECT_EQ(page.font, 16u);
     EXPECT_EQ(page.text_window.top, 1);
     EXPECT_EQ(page.text_window.bottom, 29);
     EXPECT_EQ(page.text_cursor.row, 1);
     EXPECT_EQ(page.text_cursor.column, 1);
     EXPECT_EQ(page.pending_wrap, 0);
-    EXPECT_EQ(page.print_mode, 3);
     EXPECT_EQ(page.viewport.left, 0);
     EXPECT_EQ(page.viewport.top, 0);
     EXPECT_EQ(page.viewport.right, 639);

@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "platform/line_drawing.h"
-#include "platform/runtime_flags.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/runtime/flags.h"
 #include "support/page_testing.h"
 #include "winding/loop_termination.h"
 #include "winding/winding_variables.h"

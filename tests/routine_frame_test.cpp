@@ -1,9 +1,9 @@
 // The routine's frame: set-up, the final key wait and the closing prompt.
 #include <gtest/gtest.h>
 
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
-#include "platform/window_settings.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
+#include "platform/screen/window_settings.h"
 #include "support/page_testing.h"
 
 using namespace platform;

@@ -7,16 +7,18 @@
 #include <future>
 #include <thread>
 
-#include "platform/event_check.h"
-#include "platform/frame_builder.h"
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/keyboard.h"
-#include "platform/lock_state.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/runtime_threads.h"
+#include "platform/runtime/event_check.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/keyboard.h"
+#include "platform/keys/lock_state.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/threads/platform_threads.h"
+#include "platform/runtime/parking.h"
+#include "platform/screen/screen_mode.h"
 
 using namespace platform;
 

@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless_runtime.h"
-#include "platform/page.h"
-#include "platform/runtime_errors.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/text_output.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/text/text_output.h"
 #include "support/page_testing.h"
 
 using namespace platform;

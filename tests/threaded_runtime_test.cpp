@@ -11,14 +11,15 @@
 #include <thread>
 #include <vector>
 
-#include "platform/frame_builder.h"
-#include "platform/headless_runtime.h"
-#include "platform/keyboard.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
-#include "platform/runtime_hooks.h"
-#include "platform/runtime_threads.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/keyboard.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
+#include "platform/runtime/hooks.h"
+#include "platform/threads/platform_threads.h"
 #include "winding/winding_program.h"
+#include "platform/screen/screen_mode.h"
 
 using namespace platform;
 using namespace std::chrono_literals;

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/line_drawing.h"
-#include "platform/runtime_flags.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/runtime/flags.h"
 #include "support/page_testing.h"
 #include "winding/winding_variables.h"
+#include "platform/screen/integer_arguments.h"
 
 using namespace platform;
 using testing_support::run_winding;

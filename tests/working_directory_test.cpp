@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/working_directory.h"
+#include "platform/runtime/working_directory.h"
 
 TEST(WorkingDirectory, IsTheFolderOfTheExecutable) {
     const std::filesystem::path started_in = std::filesystem::current_path();

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/number_text.h"
-#include "tests/support/number_text_reference.h"
+#include "platform/text/number_text.h"
+#include "number_text_reference.h"
 
 namespace {
 

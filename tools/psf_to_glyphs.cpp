@@ -19,7 +19,7 @@ int main() {
         return 1;
     }
     std::printf("// Generated from the system's VGA console font at build time; do not edit.\n");
-    std::printf("#include \"platform/glyphs.h\"\n\nnamespace platform {\n\n");
+    std::printf("#include \"platform/screen/glyphs.h\"\n\nnamespace platform {\n\n");
     std::printf("const std::array<std::uint8_t, 256 * glyph_bytes> glyph_table_8x16 = {\n");
     for (int g = 0; g < 256; ++g) {
         for (int r = 0; r < 16; ++r) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/static_pool.h"
+#include "platform/runtime/static_pool.h"
 
 namespace winding {
 

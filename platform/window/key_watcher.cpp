@@ -5,8 +5,8 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
-#include "platform/keyboard.h"
-#include "platform/lock_state.h"
+#include "platform/keys/keyboard.h"
+#include "platform/keys/lock_state.h"
 
 namespace platform {
 

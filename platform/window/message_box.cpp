@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/glyphs.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
+#include "platform/screen/glyphs.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
 
 namespace platform {
 

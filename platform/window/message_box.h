@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "platform/runtime_hooks.h"
+#include "platform/runtime/hooks.h"
 
 namespace platform {
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/display_policy.h"
-#include "platform/keyboard.h"
-#include "platform/runtime_hooks.h"
-#include "platform/runtime_threads.h"
+#include "platform/screen/display_policy.h"
+#include "platform/keys/keyboard.h"
+#include "platform/runtime/hooks.h"
+#include "platform/threads/platform_threads.h"
 #include "platform/window/key_watcher.h"
 #include "platform/window/message_box.h"
 #include "platform/window/window_display.h"
@@ -23,8 +23,8 @@
 #include "platform/window/window_keys.h"
 #include "platform/window/x11_errors.h"
 #include "platform/window/x11_event_filter.h"
-#include "platform/window_settings.h"
-#include "platform/working_directory.h"
+#include "platform/screen/window_settings.h"
+#include "platform/runtime/working_directory.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 // Pause, Break and the close box, passed on to the keyboard and the flags.
 #include "platform/window/window_events.h"
 
-#include "platform/keyboard.h"
-#include "platform/runtime_flags.h"
+#include "platform/keys/keyboard.h"
+#include "platform/runtime/flags.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include "platform/key_translation.h"
+#include "platform/keys/key_translation.h"
 #include "platform/window/key_stream_order.h"
 #include "platform/window/key_watcher.h"
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "platform/keyboard.h"
+#include "platform/keys/keyboard.h"
 
 namespace platform {
 

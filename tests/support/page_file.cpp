@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/page.h"
+#include "platform/screen/page.h"
 
 namespace testing_support {
 

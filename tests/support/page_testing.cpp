@@ -1,6 +1,6 @@
 #include "support/page_testing.h"
 
-#include "platform/glyphs.h"
+#include "platform/screen/glyphs.h"
 #include "winding/winding_program.h"
 
 namespace testing_support {

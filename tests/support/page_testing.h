@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless_runtime.h"
-#include "platform/page.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/screen/page.h"
 
 namespace testing_support {
 

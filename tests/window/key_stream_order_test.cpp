@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/keyboard.h"
-#include "platform/runtime_flags.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/keyboard.h"
+#include "platform/runtime/flags.h"
 #include "platform/window/key_stream_order.h"
 #include "platform/window/x11_event_filter.h"
 

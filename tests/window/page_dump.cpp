@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/headless_runtime.h"
-#include "platform/keyboard.h"
-#include "platform/page.h"
-#include "platform/runtime_flags.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/keyboard.h"
+#include "platform/screen/page.h"
+#include "platform/runtime/flags.h"
 #include "probe_routines.h"
 
 using namespace platform;

@@ -7,10 +7,10 @@
 #include <optional>
 #include <utility>
 
-#include "platform/headless_runtime.h"
-#include "platform/key_buffer.h"
-#include "platform/key_translation.h"
-#include "platform/runtime_flags.h"
+#include "platform/headless/headless_runtime.h"
+#include "platform/keys/key_buffer.h"
+#include "platform/keys/key_translation.h"
+#include "platform/runtime/flags.h"
 #include "platform/window/key_watcher.h"
 #include "platform/window/window_keys.h"
 #include "platform/window/x11_event_filter.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "platform/runtime_flags.h"
+#include "platform/runtime/flags.h"
 #include "platform/window/runtime_main.h"
 #include "probe_routines.h"
 
