@@ -9,7 +9,7 @@ using namespace platform;
 namespace {
 
 constexpr window_size picture{640, 480};
-constexpr int smooth = 2;
+constexpr picture_scaling smooth = picture_scaling::smooth;
 
 // The window as it stands once the first 640 x 480 frame has brought it from
 // 640 x 400 to the picture's size.
@@ -25,7 +25,7 @@ display_geometry after_first_frame() {
 
 TEST(DisplayPolicy, FirstFrameOfAnotherSizeBringsTheWindowToItWhateverSnapBack) {
     for (bool snap_back : {false, true}) {
-        for (int scaling : {0, 1, 2}) {
+        for (picture_scaling scaling : {picture_scaling::none, picture_scaling::stretch, picture_scaling::smooth}) {
             display_geometry g;
             EXPECT_EQ(window_size_request(g, picture, scaling, snap_back), picture);
             EXPECT_EQ(g.last_frame, picture);
@@ -74,8 +74,8 @@ TEST(DisplayPolicy, WindowWithTheInitialRequestedAspectKeepsItsSize) {
 TEST(DisplayPolicy, NoAspectCorrectionWithoutScaling) {
     display_geometry g = after_first_frame();
     record_reshape(g, {800, 480});
-    EXPECT_EQ(window_size_request(g, picture, 0, false), std::nullopt);
-    EXPECT_EQ(window_size_request(g, picture, 0, true), picture);
+    EXPECT_EQ(window_size_request(g, picture, picture_scaling::none, false), std::nullopt);
+    EXPECT_EQ(window_size_request(g, picture, picture_scaling::none, true), picture);
 }
 
 TEST(DisplayPolicy, AsksAgainWhenTheRequestedSizeWasNotGranted) {
@@ -96,19 +96,19 @@ TEST(DisplayPolicy, BothSidesUnchangedFollowsTheWidth) {
 TEST(DisplayPolicy, DisplayRectangle) {
     struct rect_case {
         window_size window;
-        int scaling;
+        picture_scaling scaling;
         display_rect expected;
     };
     const rect_case cases[] = {
-        {{640, 480}, 2, {0, 0, 640, 480, texture_filter::nearest}},
-        {{640, 480}, 1, {0, 0, 640, 480, texture_filter::nearest}},
-        {{800, 599}, 2, {0, 0, 800, 599, texture_filter::linear}},
-        {{800, 599}, 1, {0, 0, 800, 599, texture_filter::nearest}},
-        {{800, 599}, 0, {0, 0, 640, 480, texture_filter::nearest}},
-        {{320, 240}, 0, {0, 0, 640, 480, texture_filter::nearest}},
+        {{640, 480}, picture_scaling::smooth, {0, 0, 640, 480, texture_filter::nearest}},
+        {{640, 480}, picture_scaling::stretch, {0, 0, 640, 480, texture_filter::nearest}},
+        {{800, 599}, picture_scaling::smooth, {0, 0, 800, 599, texture_filter::linear}},
+        {{800, 599}, picture_scaling::stretch, {0, 0, 800, 599, texture_filter::nearest}},
+        {{800, 599}, picture_scaling::none, {0, 0, 640, 480, texture_filter::nearest}},
+        {{320, 240}, picture_scaling::none, {0, 0, 640, 480, texture_filter::nearest}},
     };
     for (const rect_case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.window.width << " x " << c.window.height << " scaling " << c.scaling);
+        SCOPED_TRACE(testing::Message() << c.window.width << " x " << c.window.height << " scaling " << static_cast<int>(c.scaling));
         EXPECT_EQ(compute_display_rect(c.window, picture, c.scaling), c.expected);
     }
 }

@@ -89,7 +89,7 @@ TEST_F(PageSetUp, NothingChangesWhileAnErrorIsPending) {
 
     // The resize policy is not held back by the error.
     set_resize_policy(0, 2);
-    EXPECT_EQ(window_config().scaling_mode.load(), 2);
+    EXPECT_EQ(window_config().scaling_mode.load(), picture_scaling::smooth);
 
     flags().error_pending.store(0);
     set_screen_mode(12);
@@ -150,10 +150,10 @@ TEST_F(PageSetUp, SetResizePolicyFollowsItsPolicyAndScalingArguments) {
     for (const policy_case& c : cases) {
         SCOPED_TRACE(testing::Message() << "policy " << c.policy << ", scaling " << c.scaling);
         window_config().snap_back.store(c.snap_before);
-        window_config().scaling_mode.store(-1);
+        window_config().scaling_mode.store(static_cast<picture_scaling>(-1));
         set_resize_policy(c.policy, c.scaling);
         EXPECT_EQ(window_config().snap_back.load(), c.snap_after);
-        EXPECT_EQ(window_config().scaling_mode.load(), c.scaling);
+        EXPECT_EQ(window_config().scaling_mode.load(), static_cast<picture_scaling>(c.scaling));
     }
 }
 

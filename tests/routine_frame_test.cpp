@@ -17,7 +17,7 @@ TEST(RoutineFrame, SetUpLeavesBlackMode12PageTitleAndSmoothScaling) {
     EXPECT_EQ(page.mode, 12);
     EXPECT_EQ(page.height, 480);
     EXPECT_EQ(window_title(), "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING");
-    EXPECT_EQ(window_config().scaling_mode.load(), 2);
+    EXPECT_EQ(window_config().scaling_mode.load(), picture_scaling::smooth);
     EXPECT_EQ(window_config().snap_back.load(), 0);
     EXPECT_NE(r.end, run_end::parked);
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit and headless
-# suites, the real-window suites (each starts its own Xvfb), then the unit and
-# headless suites again under AddressSanitizer with UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test in three stages: the
+# unit and headless suites with the real-window suites (each starts its own
+# Xvfb); the unit and headless suites again under AddressSanitizer with
+# UndefinedBehaviorSanitizer; and once more under ThreadSanitizer, the
+# threaded runtime included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -46,7 +46,6 @@ namespace {
 constexpr std::string_view window_caption = "DC MOTOR WINDINGS: TWO LAYER, MULTIPLEX WAVE WINDING";
 constexpr std::string_view credit_line = "K. Varbo (1993), R. Velisk (2017), PLM Orvik, MALDOR";
 constexpr std::string_view web_line = " windings-tool.example";
-constexpr std::uint32_t single_entry_type = 0x20000020;
 
 // The mark of the temporary texts, taken at the start of the routine.
 std::size_t text_mark = 0;
@@ -56,6 +55,13 @@ float single(ext value) { return static_cast<float>(value); }
 
 // The whole part: floor of the value rounded to a double.
 float whole_part(ext value) { return static_cast<float>(std::floor(static_cast<double>(value))); }
+
+// Twice the whole part of half the value: equal to the value exactly when it
+// is an even whole number (an infinity gives itself back). Every step is exact.
+float twice_whole_half(float value) {
+    const double half = static_cast<double>(x(value) / 2);
+    return single(static_cast<ext>(std::floor(half)) + static_cast<ext>(std::floor(half)));
+}
 
 void release_texts() { platform::release_temp_strings(text_mark); }
 
@@ -74,12 +80,14 @@ void end_line() { platform::print_string(platform::empty_text, true); }
 
 void line(ext x1, ext y1, ext x2, ext y2) { platform::draw_line(single(x1), single(y1), single(x2), single(y2)); }
 
-// A prompt and the entry of one Single (frame kind 3: a stop request during
-// the entry parks the routine before anything else of the statement runs).
+// A statement with an entry: the prompt and the entry of one Single. When the
+// entry returned because a stop was requested (the window was closed while
+// it waited), the routine parks at once: the rest of the statement, the
+// release of its texts and its check do not run, and no later statement does.
 void entry_statement(int statement, std::string_view prompt, float& target) {
     platform::print_string(prompt, false);
     platform::input_targets[0] = &target;
-    platform::input_types[0] = single_entry_type;
+    platform::input_types[0] = platform::single_type_word;
     platform::input_values(1, true);
     if (platform::flags().stop_requested.load() != 0) platform::stop_and_wait();
     release_texts();
@@ -110,6 +118,7 @@ void enter_data(winding_variables& v) {
     end_of_statement(17);
     platform::locate_cursor(4, 33);
     end_of_statement(18);
+    // "od" is the program's own text, as its users know it; it stays.
     entry_statement(19, "Number od slots: z=", v.slot_count);
     platform::locate_cursor(4, 56);
     end_of_statement(20);
@@ -145,11 +154,7 @@ bool pitch_test_fails(const winding_variables& v) {
 }
 
 // Statement 36: 2p must be an even whole number; 0, -0 and infinities pass.
-bool pole_test_fails(const winding_variables& v) {
-    const double half = static_cast<double>(x(v.pole_count) / 2);
-    const float twice_whole = single(static_cast<ext>(std::floor(half)) + static_cast<ext>(std::floor(half)));
-    return !(v.pole_count == twice_whole);
-}
+bool pole_test_fails(const winding_variables& v) { return !(v.pole_count == twice_whole_half(v.pole_count)); }
 
 // Statements 35 and 36; false sends the routine to the rejection path.
 bool data_accepted(const winding_variables& v) {
@@ -324,9 +329,7 @@ void label_slots(winding_variables& v) {
         const ext d = c + 11;
         v.label_column = whole_part(d);
         end_of_statement(103);
-        const double half = static_cast<double>(x(v.slot_number) / 2);
-        const float even = single(static_cast<ext>(std::floor(half)) + static_cast<ext>(std::floor(half)));
-        if (v.slot_number == even) {
+        if (v.slot_number == twice_whole_half(v.slot_number)) {
             end_of_statement(104);
             v.label_row = 13;
             end_of_statement(105);
@@ -362,7 +365,10 @@ void label_slots(winding_variables& v) {
     }
 }
 
-// Statement 123: a label and a jump back to it while no key waits.
+// Statement 123: a label and a jump back to it while no key waits. A pass
+// checks twice: once at the label, and once as the jump back is taken (a
+// conditional's check runs when its condition holds); a pass that finds a
+// key leaves without the second.
 void final_key_wait() {
     for (;;) {
         end_of_statement(123);

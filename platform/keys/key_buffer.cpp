@@ -22,7 +22,7 @@ std::optional<key_slot> key_buffer_ring::pop() {
 
 int key_buffer_ring::waiting() const {
     const int h = head_.load(), t = tail_.load();
-    return ((t - h + 32) % 32) / 2;
+    return ((t - h + ring_bytes) % ring_bytes) / slot_bytes;
 }
 
 void key_buffer_ring::clear() {

@@ -23,6 +23,8 @@ class key_buffer_ring {
 public:
     static constexpr std::uint8_t first_offset = 30;
     static constexpr std::uint8_t end_offset = 62;
+    static constexpr int slot_bytes = 2;
+    static constexpr int ring_bytes = end_offset - first_offset;  // 16 slots
 
     // Adds a key at the tail; false (and the key dropped) when 15 wait.
     bool push(key_slot key);
@@ -37,13 +39,14 @@ public:
 
 private:
     static std::uint8_t step(std::uint8_t offset) {
-        const auto next = static_cast<std::uint8_t>(offset + 2);
+        const auto next = static_cast<std::uint8_t>(offset + slot_bytes);
         return next == end_offset ? first_offset : next;
     }
 
     std::atomic<std::uint8_t> head_{first_offset};
     std::atomic<std::uint8_t> tail_{first_offset};
-    std::array<std::atomic<std::uint8_t>, 64> bytes_{};
+    // The bytes at offsets 0 to 63, of which the slots take 30 to 61.
+    std::array<std::atomic<std::uint8_t>, end_offset + slot_bytes> bytes_{};
 };
 
 key_buffer_ring& key_buffer();

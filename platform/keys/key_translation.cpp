@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::uint16_t ext(std::uint8_t code) { return static_cast<std::uint16_t>(code * 256); }
 
-using table = std::array<key_translation_row, 512>;
+using table = std::array<key_translation_row, translation_rows>;
 
 constexpr void set_row(table& t, int index, std::uint8_t scan, std::uint16_t none, std::uint16_t shift,
                        std::uint16_t ctrl, std::uint16_t alt) {
@@ -67,30 +67,32 @@ constexpr table make_table() {
         set_row(t, lower, letter_scan[i], lower, lower, control, ext(letter_scan[i]));
         set_row(t, upper, letter_scan[i], upper, upper, control, ext(letter_scan[i]));
     }
-    // Extended keys: rows at 256 + code.
-    for (int f = 0; f < 10; ++f) {
-        const auto code = static_cast<std::uint8_t>(0x3B + f);
-        set_row(t, 256 + code, code, ext(code), ext(static_cast<std::uint8_t>(0x54 + f)),
+    // Extended keys. F1..F10 with Shift, Ctrl and Alt give the codes 54,
+    // 5E and 68 hex onwards.
+    for (int f = 0; f <= extended::f10 - extended::f1; ++f) {
+        const auto code = static_cast<std::uint8_t>(extended::f1 + f);
+        set_row(t, extended_row(code), code, ext(code), ext(static_cast<std::uint8_t>(0x54 + f)),
                 ext(static_cast<std::uint8_t>(0x5E + f)), ext(static_cast<std::uint8_t>(0x68 + f)));
     }
-    set_row(t, 256 + 0x85, 0x57, ext(0x85), ext(0x85), ext(0x89), ext(0x8B));
-    set_row(t, 256 + 0x86, 0x58, ext(0x86), ext(0x86), ext(0x8A), ext(0x8C));
+    set_row(t, extended_row(extended::f11), 0x57, ext(extended::f11), ext(extended::f11), ext(0x89), ext(0x8B));
+    set_row(t, extended_row(extended::f12), 0x58, ext(extended::f12), ext(extended::f12), ext(0x8A), ext(0x8C));
     struct cursor_key {
         std::uint8_t code, ctrl, alt;
     };
     constexpr cursor_key cursor_keys[] = {
-        {0x48, 0x8D, 0x98}, {0x50, 0x91, 0xA0}, {0x4B, 0x73, 0x9B}, {0x4D, 0x74, 0x9D},
-        {0x47, 0x77, 0x97}, {0x4F, 0x75, 0x9F}, {0x49, 0x84, 0x99}, {0x51, 0x76, 0xA1},
-        {0x52, 0x92, 0xA2}, {0x53, 0x93, 0xA3},
+        {extended::up, 0x8D, 0x98},     {extended::down, 0x91, 0xA0},      {extended::left, 0x73, 0x9B},
+        {extended::right, 0x74, 0x9D},  {extended::home, 0x77, 0x97},      {extended::end, 0x75, 0x9F},
+        {extended::page_up, 0x84, 0x99}, {extended::page_down, 0x76, 0xA1}, {extended::insert, 0x92, 0xA2},
+        {extended::del, 0x93, 0xA3},
     };
     for (const cursor_key& k : cursor_keys) {
-        set_row(t, 256 + k.code, k.code, ext(k.code), ext(k.code), ext(k.ctrl), ext(k.alt));
+        set_row(t, extended_row(k.code), k.code, ext(k.code), ext(k.code), ext(k.ctrl), ext(k.alt));
     }
     return t;
 }
 
 } // namespace
 
-const std::array<key_translation_row, 512> key_translation_table = make_table();
+const std::array<key_translation_row, translation_rows> key_translation_table = make_table();
 
 } // namespace platform

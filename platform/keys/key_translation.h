@@ -16,7 +16,14 @@ struct key_translation_row {
     std::array<std::uint16_t, 4> value{};
 };
 
-extern const std::array<key_translation_row, 512> key_translation_table;
+// Character rows 0..255, then a row for each extended code.
+inline constexpr int extended_rows_start = 256;
+inline constexpr int translation_rows = extended_rows_start + 256;
+
+extern const std::array<key_translation_row, translation_rows> key_translation_table;
+
+// The row of an extended key.
+constexpr int extended_row(std::uint8_t code) { return extended_rows_start + code; }
 
 // Extended codes of the keys that the window reports.
 namespace extended {

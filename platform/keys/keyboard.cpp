@@ -79,7 +79,7 @@ void handle_key_down(key_event key) {
             slot = slot_for(value, row.scan);
         }
     } else {
-        const key_translation_row& row = key_translation_table[256 + key.code];
+        const key_translation_row& row = key_translation_table[extended_row(key.code)];
         slot = {0, key.code};
         if (row.value[0] != 0) {
             const std::uint16_t value = row.value[static_cast<int>(held_column())];

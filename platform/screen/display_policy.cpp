@@ -42,14 +42,14 @@ void record_reshape(display_geometry& geometry, window_size new_size) {
     geometry.current = new_size;
 }
 
-std::optional<window_size> window_size_request(display_geometry& g, window_size frame, int scaling_mode,
+std::optional<window_size> window_size_request(display_geometry& g, window_size frame, picture_scaling scaling,
                                                bool snap_back) {
     if (frame.width <= 0 || frame.height <= 0 || g.current.width <= 0 || g.current.height <= 0) return std::nullopt;
     const bool changed = frame != g.last_frame;
     g.last_frame = frame;
     const float aspect = aspect_of(frame);
     const float window_aspect = aspect_of(g.current);
-    if (scaling_mode != 0 && window_aspect != g.last_requested_aspect && window_aspect != aspect) {
+    if (scaling != picture_scaling::none && window_aspect != g.last_requested_aspect && window_aspect != aspect) {
         const window_size wanted = corrected_size(g, aspect);
         if (wanted.width > 0 && wanted.height > 0) {
             g.last_requested_aspect = aspect_of(wanted);
@@ -61,11 +61,11 @@ std::optional<window_size> window_size_request(display_geometry& g, window_size 
     return std::nullopt;
 }
 
-display_rect compute_display_rect(window_size window, window_size frame, int scaling_mode) {
-    if (window == frame || scaling_mode == 0) {
+display_rect compute_display_rect(window_size window, window_size frame, picture_scaling scaling) {
+    if (window == frame || scaling == picture_scaling::none) {
         return {0, 0, frame.width, frame.height, texture_filter::nearest};
     }
-    const texture_filter filter = scaling_mode == 1 ? texture_filter::nearest : texture_filter::linear;
+    const texture_filter filter = scaling == picture_scaling::stretch ? texture_filter::nearest : texture_filter::linear;
     return {0, 0, window.width, window.height, filter};
 }
 

@@ -14,6 +14,10 @@ struct window_size {
     bool operator==(const window_size&) const = default;
 };
 
+// How the picture is fitted to a window of another size. The routine's
+// number is kept as it is; a number outside the three scales smoothly.
+enum class picture_scaling : int { none = 0, stretch = 1, smooth = 2 };
+
 inline constexpr window_size initial_window_size{640, 400};
 inline constexpr float initial_requested_aspect = 1.6f;
 
@@ -30,7 +34,7 @@ void record_reshape(display_geometry& geometry, window_size new_size);
 
 // The client size to ask the window for before drawing a frame of this size,
 // or nothing. Updates the last frame size and the last requested aspect.
-std::optional<window_size> window_size_request(display_geometry& geometry, window_size frame, int scaling_mode,
+std::optional<window_size> window_size_request(display_geometry& geometry, window_size frame, picture_scaling scaling,
                                                bool snap_back);
 
 enum class texture_filter { nearest, linear };
@@ -45,8 +49,8 @@ struct display_rect {
 };
 
 // Where the frame goes in a window of the given size: 1:1 when the sizes
-// agree; otherwise at its own size from the top-left corner (scaling 0), or
-// over the whole window taking the nearest pixel (1) or filtered (2).
-display_rect compute_display_rect(window_size window, window_size frame, int scaling_mode);
+// agree; otherwise at its own size from the top-left corner (none), or over
+// the whole window taking the nearest pixel (stretch) or filtered (smooth).
+display_rect compute_display_rect(window_size window, window_size frame, picture_scaling scaling);
 
 } // namespace platform

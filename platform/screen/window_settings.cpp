@@ -22,7 +22,7 @@ window_settings& window_config() {
 void set_resize_policy(int policy, int scaling) {
     if (policy == 1) window_config().snap_back.store(0);
     if (policy == 2) window_config().snap_back.store(1);
-    window_config().scaling_mode.store(scaling);
+    window_config().scaling_mode.store(static_cast<picture_scaling>(scaling));
 }
 
 void set_window_title(std::string_view title) {
@@ -40,7 +40,7 @@ std::unique_ptr<std::string> take_new_window_title() {
 }
 
 void reset_window_settings() {
-    window_config().scaling_mode.store(0);
+    window_config().scaling_mode.store(picture_scaling::none);
     window_config().snap_back.store(0);
     title_copy.clear();
     title_was_set = false;

@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/screen/display_policy.h"
+
 namespace platform {
 
 struct window_settings {
-    std::atomic<int> scaling_mode{0};  // 0 none, 1 stretch, 2 smooth
+    std::atomic<picture_scaling> scaling_mode{picture_scaling::none};
     std::atomic<int> snap_back{0};     // 1: return to the picture's size after a user resize
 };
 

@@ -98,7 +98,7 @@ void draw(const display_rect& rect, window_size window) {
 
 void present_frame(const frame& f) {
     const window_size frame_size{f.width, f.height};
-    const int scaling = window_config().scaling_mode.load();
+    const picture_scaling scaling = window_config().scaling_mode.load();
     if (!full_screen) {
         const std::optional<window_size> wanted =
             window_size_request(geometry, frame_size, scaling, window_config().snap_back.load() != 0);

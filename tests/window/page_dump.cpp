@@ -3,6 +3,9 @@
 // value 15, one byte per pixel. Prints where the run ended ("run_end ..."),
 // the exit code and the boxes shown.
 //
+// With --palette alone, prints the page's 16 colours instead, one RRGGBB
+// per line, so that screenshots can be mapped back to colour indices.
+//
 // Keys: "text:<characters>" (\r Enter, \b Backspace, \t Tab), "pause",
 // "break", "caps" (Caps Lock turned on), "shift_tab", "box:yes", "box:no"
 // (answers for the next box).
@@ -63,8 +66,12 @@ bool add_token(std::string_view token, run_options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--palette") {
+        for (int i = 0; i < page_colours; ++i) std::printf("%06X\n", static_cast<unsigned>(default_palette[i]));
+        return 0;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: page_dump winding|keys|error OUT.pgm [KEY...]\n");
+        std::fprintf(stderr, "usage: page_dump winding|keys|error OUT.pgm [KEY...]\n       page_dump --palette\n");
         return 2;
     }
     const std::function<void()> routine = probes::routine_named(argv[1]);

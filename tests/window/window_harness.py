@@ -25,12 +25,6 @@ WAIT_SECONDS = 15.0
 POLL_SECONDS = 0.05
 SCREEN = (1600, 1200)
 
-# The 16 colours of the page palette, as the screen shows them.
-PALETTE = [
-    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
-    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
-]
-COLOUR_INDEX = {rgb: i for i, rgb in enumerate(PALETTE)}
 
 # The data that runs the winding routine to its end: 2p = 4, z = 21, m = 1,
 # then a key at the finished diagram and one at the closing prompt.
@@ -97,6 +91,7 @@ class Session:
         self.env = dict(os.environ, DISPLAY=self.xvfb.display)
         self.programs = []
         self.workdir = tempfile.TemporaryDirectory(prefix="window_test_")
+        self._colour_index = None
 
     def close(self):
         for program in self.programs:
@@ -189,15 +184,23 @@ class Session:
             return None
         return parse_pnm(result.stdout)
 
+    def colour_index(self):
+        """{0xRRGGBB: colour number} of the page's 16 colours, as page_dump gives them."""
+        if self._colour_index is None:
+            lines = self.tool(self.args.page_dump, "--palette").stdout.decode().split()
+            self._colour_index = {int(rgb, 16): number for number, rgb in enumerate(lines)}
+        return self._colour_index
+
     def screen_indices(self, window):
         shot = self.screenshot(window)
         if shot is None:
             return None
         width, height, rgb = shot
         indices = bytearray(width * height)
+        colour_index = self.colour_index()
         for i in range(width * height):
             colour = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2]
-            indices[i] = COLOUR_INDEX.get(colour, 255)
+            indices[i] = colour_index.get(colour, 255)
         return width, height, bytes(indices)
 
     def expected_page(self, routine, tokens):
