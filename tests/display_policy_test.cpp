@@ -48,6 +48,11 @@ TEST(DisplayPolicy, UserResizeIsBroughtBackToThePictureShapeFollowingTheBiggerCh
         {{660, 900}, {1200, 900}}, // height changed more
         {{1000, 500}, {1000, 749}},// width changed more
         {{320, 480}, {320, 239}},  // shrinking truncates the same way
+        // Width and height changed by the same amount: the height is followed
+        // (following the width would give 700 x 524, 580 x 434, 700 x 524).
+        {{700, 540}, {720, 540}},  // both grown by 60: 540 * 1.33333337f truncates to 720
+        {{580, 420}, {560, 420}},  // both shrunk by 60: 420 * 1.33333337f truncates to 560
+        {{700, 420}, {560, 420}},  // 60 wider and 60 shorter
     };
     for (const resize_case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dragged_to.width << " x " << c.dragged_to.height);

@@ -1,5 +1,5 @@
-// The pool of the routine's variable cells and the temporary texts of a
-// statement.
+// The pool of the routine's variable cells: distinct cells that keep their
+// place as the pool grows, and a size that cannot be had.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,14 +7,12 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/headless/headless_runtime.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/static_pool.h"
-#include "platform/runtime/temp_strings.h"
 
 using namespace platform;
 
@@ -80,20 +78,4 @@ TEST(StaticPool, ASizeThatCannotBeHadIsACriticalErrorNotACell) {
     }
     // The pool still serves after the refusal.
     expect_cells_distinct({take_cell(4), take_cell(4)});
-}
-
-TEST(TempStrings, ReleaseFreesTheTextsMadeSinceTheMark) {
-    release_temp_strings(0);
-    const std::string_view kept = make_temp_string("kept");
-    const std::size_t mark = temp_string_mark();
-    EXPECT_EQ(mark, 1u);
-    for (int k = 0; k < 100; ++k) make_temp_string(std::string(k % 40, 'x'));
-    const std::string_view long_text = make_temp_string(std::string(1000, 'y'));
-    EXPECT_EQ(long_text.size(), 1000u);
-    EXPECT_EQ(live_temp_strings(), mark + 101);
-    release_temp_strings(mark);
-    EXPECT_EQ(live_temp_strings(), mark);
-    EXPECT_EQ(kept, "kept");  // made before the mark: still valid
-    release_temp_strings(0);
-    EXPECT_EQ(live_temp_strings(), 0u);
 }

@@ -181,8 +181,15 @@ TEST_F(TextEngine, ZoneJumpPaintsBlanksUpToTheNextZoneStart) {
         {1, false, 1, 14, {1, 15, 0}},
         {15, false, 15, 28, {1, 29, 0}},   // at a zone start: on to the next one
         {20, false, 20, 28, {1, 29, 0}},
+        {43, false, 43, 56, {1, 57, 0}},   // 57 is the last zone start
+        {44, false, 44, 56, {1, 57, 0}},
+        {50, false, 50, 56, {1, 57, 0}},
+        {56, false, 56, 56, {1, 57, 0}},   // one blank reaches it
+        {57, false, 57, 79, {1, 80, 0}},   // from the last zone start on to column 80
         {58, false, 58, 79, {1, 80, 0}},   // column 71 is no zone start
         {59, false, 59, 79, {1, 80, 0}},
+        {67, false, 67, 79, {1, 80, 0}},
+        {70, false, 70, 79, {1, 80, 0}},
         {80, false, 80, 80, {1, 80, 1}},   // the blank in column 80 leaves a pending wrap
         {80, true, 0, 0, {2, 1, 0}},       // a pending wrap: a newline and no blank
     };

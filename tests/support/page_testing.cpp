@@ -47,4 +47,6 @@ platform::run_result run_winding(platform::key_script keys, platform::run_option
     return platform::run_headless([] { winding::winding_program(); }, std::move(options));
 }
 
+bool shows_rejection() { return row_text(platform::active_page(), 15).substr(29, 17) == "Wrong Data Entry!"; }
+
 } // namespace testing_support

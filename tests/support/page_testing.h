@@ -1,4 +1,4 @@
-// Helpers for reading the drawing page in tests.
+// Helpers for reading the drawing page and for running the routine in tests.
 #pragma once
 
 #include <set>
@@ -30,5 +30,12 @@ int differing_pixels(const platform::drawing_page& a, const platform::drawing_pa
 
 // Runs the routine headlessly with these keys.
 platform::run_result run_winding(platform::key_script keys, platform::run_options options = {});
+
+// How a run of the routine ended with the data it was given: on to the
+// diagram, or with "Wrong Data Entry!".
+enum class outcome { accepted, rejected };
+
+// Whether the active page shows the routine's rejection message on row 15.
+bool shows_rejection();
 
 } // namespace testing_support
