@@ -1,108 +1,63 @@
 // Benchmarks of line drawing and clearing: the 47,088 lines of the diagram
-// for 2p = 2, z = 1000, m = 2 (two slot positions to a pixel column), and a
-// clearing of the whole page.
+// for 2p = 2, z = 1000, m = 2 (two slot positions to a pixel column), taken
+// once from the routine itself through the line observer and then drawn onto
+// a fresh page, and a clearing of the whole page.
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/headless/headless_runtime.h"
+#include "platform/runtime/flags.h"
 #include "platform/screen/line_drawing.h"
 #include "platform/screen/page.h"
-#include "platform/runtime/flags.h"
 #include "platform/screen/viewport.h"
+#include "winding/winding_program.h"
 
 namespace {
 
 using line = std::array<float, 4>;
-using extended = long double;
 
-// A counted loop as the routine runs it: bounds and running value in double,
-// the variable a single taking the running value before each test, and the
-// next running value formed from the variable plus the step.
-template <typename Body>
-void counted_loop(float& variable, double start, double end, double step, Body body) {
-    double running = start;
-    for (;;) {
-        variable = static_cast<float>(running);
-        if (!(running <= end)) break;
-        body();
-        running = static_cast<double>(static_cast<extended>(variable) + step);
-    }
-}
+constexpr std::size_t diagram_line_count = 47088;
 
-// The lines of the diagram in drawing order, each coordinate evaluated in
-// extended precision and rounded to a single once.
-std::vector<line> diagram_lines() {
-    const float origin_x = 86, origin_y = 70;
-    const float pole_pairs = 1, slot_count = 1000, slot_spacing = 0.5f;
-    const float winding_pitch = 1002, first_pitch = 500, second_pitch = 502;
-    const extended ox = origin_x, oy = origin_y, p = pole_pairs, z = slot_count, ss = slot_spacing;
-    const extended y1 = first_pitch, y2 = second_pitch;
-
+// Runs the routine headlessly for 2p = 2, z = 1000, m = 2 and keeps the four
+// arguments of every draw_line call in call order. The run ends at the final
+// key wait, with the diagram finished; the runtime is then reset so that the
+// routine's page and settings do not outlive the recording.
+std::vector<line> record_diagram_lines() {
     std::vector<line> lines;
-    auto add = [&](extended a, extended b, extended c, extended d) {
-        lines.push_back({static_cast<float>(a), static_cast<float>(b), static_cast<float>(c), static_cast<float>(d)});
-    };
-
-    float coil_index = 0;
-    counted_loop(coil_index, -winding_pitch, slot_count, 1, [&] {
-        const extended i = coil_index;
-        add(ox + i * ss, oy + 200, ox + i * ss, oy + 100);
-        add(ox + i * ss, oy + 100, ox + (i + y1 / 2) * ss, oy + 50);
-        add(ox + (i + y1 + y2 / 2) * ss, oy + 250, ox + (i + y1 + y2) * ss, oy + 200);
-        add(ox + (i + y1 - y2 / 2) * ss, oy + 250, ox + (i + y1 - y2 / 2) * ss, oy + 270);
-        add(ox + 0, oy + 270, ox + 639, oy + 270);
-        add(ox + 0, oy + 290, ox + 639, oy + 290);
-        add(ox + (i + y1 - y2 / 2) * ss + ss / 2, oy + 270, ox + (i + y1 - y2 / 2) * ss + ss / 2, oy + 290);
-    });
-
-    const float dash_steps = 20;
-    const extended steps = dash_steps;
-    const extended back_dx = static_cast<float>(y1 * ss / 2 / (steps + 1));
-    const extended back_dy = static_cast<float>(50 / (steps + 1));
-    const extended front_dx = static_cast<float>(y2 * ss / 2 / (steps + 1));
-    const extended front_dy = static_cast<float>(50 / (steps + 1));
-
-    float dash_index = 0;
-    counted_loop(dash_index, 0, dash_steps, 2, [&] {
-        counted_loop(coil_index, -first_pitch, slot_count, 1, [&] {
-            const extended i = coil_index, j = dash_index;
-            add(ox + (i + y1 / 2) * ss + j * back_dx, oy + 50 + j * back_dy, ox + (i + y1 / 2) * ss + (j + 1) * back_dx,
-                oy + 50 + (j + 1) * back_dy);
-            add(ox + i * ss + j * front_dx, oy + 200 + j * front_dy, ox + i * ss + (j + 1) * front_dx,
-                oy + 200 + (j + 1) * front_dy);
-        });
-    });
-
-    counted_loop(coil_index, 0, static_cast<double>(p + p), 1, [&] {
-        counted_loop(dash_index, 0, 14, 1, [&] {
-            const extended i = coil_index, j = dash_index;
-            const extended x = ox + i * ss * z / 2 / p;
-            add(x, oy + 30 + j * 20, x, oy + 40 + j * 20);
-        });
-    });
+    platform::set_line_observer([&](float x1, float y1, float x2, float y2) { lines.push_back({x1, y1, x2, y2}); });
+    platform::run_options options;
+    options.keys = platform::typed("2\r1000\r2\r");
+    const platform::run_result r = platform::run_headless([] { winding::winding_program(); }, std::move(options));
+    platform::set_line_observer({});
+    platform::reset_runtime();
+    if (r.end != platform::run_end::key_waiting || lines.size() != diagram_line_count) {
+        const std::string_view end = platform::to_string(r.end);
+        std::fprintf(stderr,
+                     "line_drawing_bench: the routine drew %zu lines, expected %zu, and stopped at %.*s "
+                     "(expected key_waiting, the final key wait)\n",
+                     lines.size(), diagram_line_count, static_cast<int>(end.size()), end.data());
+        std::abort();
+    }
     return lines;
 }
 
 const std::vector<line>& lines_of_diagram() {
-    static const std::vector<line> lines = [] {
-        std::vector<line> l = diagram_lines();
-        if (l.size() != 47088) {
-            std::fprintf(stderr, "diagram has %zu lines, expected 47088\n", l.size());
-            std::abort();
-        }
-        return l;
-    }();
+    static const std::vector<line> lines = record_diagram_lines();
     return lines;
 }
 
 void draw_diagram(benchmark::State& state) {
+    const std::vector<line>& lines = lines_of_diagram();
     platform::reset_flags();
     platform::drawing_page page;
     platform::init_mode12_page(page);
-    const std::vector<line>& lines = lines_of_diagram();
     for (auto _ : state) {
         for (const line& l : lines) platform::draw_line(page, l[0], l[1], l[2], l[3]);
         benchmark::DoNotOptimize(page.pixels.data());
