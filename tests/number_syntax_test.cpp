@@ -135,6 +135,7 @@ TEST(NumberSyntax, DecimalLimits) {
 
 TEST(NumberSyntax, DecimalMeasure) {
     const decimal_measure m = *measure_decimal("-0.0012E-3");
+    EXPECT_TRUE(m.negative);
     EXPECT_EQ(m.integer_digits, 0);
     EXPECT_EQ(m.fraction_digits, 4);
     EXPECT_EQ(m.leading_zeros, 2);
@@ -142,12 +143,31 @@ TEST(NumberSyntax, DecimalMeasure) {
     EXPECT_EQ(m.significant, "12");
     EXPECT_EQ(m.scale, -5);
     const decimal_measure n = *measure_decimal("120.50E2");
+    EXPECT_FALSE(n.negative);
     EXPECT_EQ(n.integer_digits, 3);
     EXPECT_EQ(n.significant, "12050");
     EXPECT_EQ(n.scale, 5);
     const decimal_measure one_zero = *measure_decimal("7.0");  // a fraction of one 0 counts as none
     EXPECT_EQ(one_zero.fraction_digits, 0);
     EXPECT_EQ(one_zero.leading_zeros, 0);
+}
+
+TEST(NumberSyntax, MeasureOfAPassingText) {
+    // A prefix form keeps its form and digits, a decimal form its measure;
+    // a text that does not pass has none.
+    const std::optional<number_measure> octal = measure_number_text("&O17");
+    ASSERT_TRUE(octal.has_value());
+    EXPECT_EQ(octal->prefix.form, radix_form::octal);
+    EXPECT_EQ(octal->prefix.value, 15u);
+    const std::optional<number_measure> decimal = measure_number_text("-120.50E2");
+    ASSERT_TRUE(decimal.has_value());
+    EXPECT_EQ(decimal->prefix.form, radix_form::none);
+    EXPECT_TRUE(decimal->decimal.negative);
+    EXPECT_EQ(decimal->decimal.significant, "12050");
+    EXPECT_EQ(decimal->decimal.scale, 5);
+    for (const char* refused : {"&HG", "00", "1E39", "0.123456789"}) {
+        EXPECT_FALSE(measure_number_text(refused).has_value()) << refused;
+    }
 }
 
 TEST(DecimalConversion, ValuesOfAcceptedTexts) {
@@ -180,8 +200,8 @@ TEST(DecimalConversion, HalfwayCasesRoundToEven) {
     EXPECT_EQ(bits(number_text_value("16777217")), bits(16777216.0f));
     EXPECT_EQ(bits(number_text_value("16777219")), bits(16777220.0f));
     // Halfway between the two smallest positive singles: 1.5 x 2^-149 rounds to 2 x 2^-149.
-    EXPECT_EQ(bits(*decimal_text_to_single("2.101947696487225606385594605324121721159892022276134301E-45")),
-              bits(std::ldexp(2.0f, -149)));
+    const std::string tie = "2.101947696487225606385594605324121721159892022276134301E-45";
+    EXPECT_EQ(bits(*decimal_text_to_single(tie, *measure_decimal(tie))), bits(std::ldexp(2.0f, -149)));
     // 2^64 - 1 from the digits of a prefix form, and a tie just above 2^63.
     EXPECT_EQ(bits(single_from_unsigned(0xFFFFFFFFFFFFFFFFull)), bits(18446744073709551616.0f));
     EXPECT_EQ(bits(single_from_unsigned(0x8000008000000000ull)), bits(9223372036854775808.0f));

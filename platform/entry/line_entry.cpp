@@ -101,11 +101,14 @@ void print_byte(drawing_page& page, char byte) { print_string(page, std::string_
 
 // Tests a text and stores its value: +0 first, then the value when the text
 // passes, so the target always holds the value of the last text that passed.
+// The value is made from the measure that the test took.
 bool test_and_store(entry_state& entry, std::string_view text) {
     *entry.target = 0.0f;
     const std::optional<std::string> number = number_text_of(text);
-    if (!number || !number_text_passes(*number)) return false;
-    *entry.target = number_text_value(*number);
+    if (!number) return false;
+    const std::optional<number_measure> measure = measure_number_text(*number);
+    if (!measure) return false;
+    *entry.target = number_text_value(*number, *measure);
     return true;
 }
 

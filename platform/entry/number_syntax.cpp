@@ -3,6 +3,7 @@
 #include "platform/entry/number_syntax.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -113,7 +114,10 @@ std::optional<decimal_measure> measure_decimal(std::string_view t) {
     std::size_t pos = 0;
     bool any_non_zero = false;
 
-    if (pos < n && t[pos] == '-') ++pos;
+    if (pos < n && t[pos] == '-') {
+        m.negative = true;
+        ++pos;
+    }
 
     // Integer part: a single 0 (ending the text or followed by the point),
     // digits led by 1 to 9, or nothing when the point comes first.
@@ -197,11 +201,20 @@ bool decimal_within_limits(const decimal_measure& m) {
     return true;
 }
 
-bool number_text_passes(std::string_view number_text) {
-    if (!number_text.empty() && number_text[0] == '&') return parse_radix_prefix(number_text).accepted;
-    const std::optional<decimal_measure> m = measure_decimal(number_text);
-    return m && decimal_within_limits(*m);
+std::optional<number_measure> measure_number_text(std::string_view number_text) {
+    number_measure measure;
+    if (!number_text.empty() && number_text[0] == '&') {
+        measure.prefix = parse_radix_prefix(number_text);
+        if (!measure.prefix.accepted) return std::nullopt;
+        return measure;
+    }
+    std::optional<decimal_measure> decimal = measure_decimal(number_text);
+    if (!decimal || !decimal_within_limits(*decimal)) return std::nullopt;
+    measure.decimal = std::move(*decimal);
+    return measure;
 }
+
+bool number_text_passes(std::string_view number_text) { return measure_number_text(number_text).has_value(); }
 
 bool entry_text_passes(std::string_view entry_text) {
     const std::optional<std::string> number = number_text_of(entry_text);

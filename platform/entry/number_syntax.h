@@ -37,8 +37,10 @@ struct radix_prefix {
 // hexadecimal or 22 octal digits that fit 64 bits.
 radix_prefix parse_radix_prefix(std::string_view number_text);
 
-// A decimal number text taken apart: the counts that its range is judged by.
+// A decimal number text taken apart: its sign and the counts that its range
+// is judged by. The conversion to a Single reads the sign and the scale too.
 struct decimal_measure {
+    bool negative = false;       // a minus sign leads
     int integer_digits = 0;      // i: 0 for a single 0 or no integer part
     int fraction_digits = 0;     // f
     int leading_zeros = 0;       // z: fraction digits before the first non-zero one
@@ -56,8 +58,19 @@ std::optional<decimal_measure> measure_decimal(std::string_view number_text);
 // and within the digits that the entry admits.
 bool decimal_within_limits(const decimal_measure& measure);
 
-// Whether a number text passes: a prefix form by its prefix rules, a decimal
-// form by its shape and its limits.
+// A number text that passes, taken apart once: the prefix form with its
+// digits, or else (form none) the measure of the decimal form. The value of
+// the text is made from these, so nothing is measured a second time.
+struct number_measure {
+    radix_prefix prefix;
+    decimal_measure decimal;
+};
+
+// The measure of a number text that passes (a prefix form by its prefix
+// rules, a decimal form by its shape and its limits); empty when it does not.
+std::optional<number_measure> measure_number_text(std::string_view number_text);
+
+// Whether a number text passes.
 bool number_text_passes(std::string_view number_text);
 
 // Whether an entry text passes the whole test.
