@@ -7,15 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/entry/closing_prompt.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/keys/key_buffer.h"
 #include "platform/keys/keyboard.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
-#include "platform/text/text_output.h"
-#include "platform/entry/closing_prompt.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/text/text_output.h"
 #include "support/page_testing.h"
 
 using namespace platform;
@@ -87,7 +87,7 @@ TEST_F(ClosingPrompt, AKeyAfterThePromptFinishesTheProgramAndParks) {
         EXPECT_EQ(r.keys_left, 0u);
         EXPECT_EQ(flags().program_finished.load(), 1);
         EXPECT_EQ(flags().parked_threads.load() & parked_program_bit, parked_program_bit);
-        EXPECT_TRUE(key_buffer().empty());  // the key was consumed
+        EXPECT_TRUE(key_buffer().empty()); // the key was consumed
         EXPECT_EQ(row_text(active_page(), 30), prompt_row);
         EXPECT_TRUE(r.boxes.empty());
     }
@@ -111,8 +111,10 @@ TEST_F(ClosingPrompt, DiscardsWithoutWaitingThenPollsEvery100Milliseconds) {
     EXPECT_THROW(end_program(), parked_signal);
 
     const std::vector<std::pair<poll_site, int>> expected = {
-        {poll_site::closing_discard, 0}, {poll_site::closing_discard, 0},
-        {poll_site::closing_wait, 100},  {poll_site::closing_wait, 100},
+        {poll_site::closing_discard, 0},
+        {poll_site::closing_discard, 0},
+        {poll_site::closing_wait, 100},
+        {poll_site::closing_wait, 100},
     };
     EXPECT_EQ(sleeps, expected);
     EXPECT_EQ(flags().program_finished.load(), 1);

@@ -12,8 +12,8 @@
 namespace {
 
 struct loop_run {
-    std::vector<float> passes;  // the loop variable in each pass
-    float after = 0.0f;         // the loop variable once the loop ended (or was cut off)
+    std::vector<float> passes; // the loop variable in each pass
+    float after = 0.0f;        // the loop variable once the loop ended (or was cut off)
     bool ended = false;
 };
 

@@ -37,8 +37,8 @@ struct worked_values {
     if (std::bit_cast<std::uint32_t>(actual) == std::bit_cast<std::uint32_t>(expected))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << what << " is " << actual << " (0x" << std::hex
-                                         << std::bit_cast<std::uint32_t>(actual) << "), expected " << expected
-                                         << " (0x" << std::bit_cast<std::uint32_t>(expected) << ")";
+                                         << std::bit_cast<std::uint32_t>(actual) << "), expected " << expected << " (0x"
+                                         << std::bit_cast<std::uint32_t>(expected) << ")";
 }
 
 std::string keys_for(const char* poles, const char* slots, const char* multiplex) {

@@ -42,17 +42,17 @@ TEST(DisplayPolicy, UserResizeIsBroughtBackToThePictureShapeFollowingTheBiggerCh
         window_size requested;
     };
     const resize_case cases[] = {
-        {{800, 480}, {800, 599}},  // width followed: 800 / 1.33333337f truncates to 599
-        {{640, 600}, {800, 600}},  // height followed: 600 * 1.33333337f truncates to 800
-        {{700, 700}, {933, 700}},  // height changed by 220, width by 60: height followed
-        {{660, 900}, {1200, 900}}, // height changed more
-        {{1000, 500}, {1000, 749}},// width changed more
-        {{320, 480}, {320, 239}},  // shrinking truncates the same way
+        {{800, 480}, {800, 599}},   // width followed: 800 / 1.33333337f truncates to 599
+        {{640, 600}, {800, 600}},   // height followed: 600 * 1.33333337f truncates to 800
+        {{700, 700}, {933, 700}},   // height changed by 220, width by 60: height followed
+        {{660, 900}, {1200, 900}},  // height changed more
+        {{1000, 500}, {1000, 749}}, // width changed more
+        {{320, 480}, {320, 239}},   // shrinking truncates the same way
         // Width and height changed by the same amount: the height is followed
         // (following the width would give 700 x 524, 580 x 434, 700 x 524).
-        {{700, 540}, {720, 540}},  // both grown by 60: 540 * 1.33333337f truncates to 720
-        {{580, 420}, {560, 420}},  // both shrunk by 60: 420 * 1.33333337f truncates to 560
-        {{700, 420}, {560, 420}},  // 60 wider and 60 shorter
+        {{700, 540}, {720, 540}}, // both grown by 60: 540 * 1.33333337f truncates to 720
+        {{580, 420}, {560, 420}}, // both shrunk by 60: 420 * 1.33333337f truncates to 560
+        {{700, 420}, {560, 420}}, // 60 wider and 60 shorter
     };
     for (const resize_case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dragged_to.width << " x " << c.dragged_to.height);
@@ -113,7 +113,8 @@ TEST(DisplayPolicy, DisplayRectangle) {
         {{320, 240}, picture_scaling::none, {0, 0, 640, 480, texture_filter::nearest}},
     };
     for (const rect_case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.window.width << " x " << c.window.height << " scaling " << static_cast<int>(c.scaling));
+        SCOPED_TRACE(testing::Message() << c.window.width << " x " << c.window.height << " scaling "
+                                        << static_cast<int>(c.scaling));
         EXPECT_EQ(compute_display_rect(c.window, picture, c.scaling), c.expected);
     }
 }

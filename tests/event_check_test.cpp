@@ -8,18 +8,18 @@
 #include <utility>
 #include <vector>
 
-#include "platform/runtime/event_check.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/keys/key_buffer.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/errors.h"
+#include "platform/runtime/event_check.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
+#include "platform/runtime/parking.h"
 #include "platform/runtime/static_pool.h"
 #include "platform/runtime/temp_strings.h"
-#include "platform/text/text_output.h"
-#include "platform/runtime/parking.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/text/text_output.h"
 #include "support/page_testing.h"
 
 using namespace platform;
@@ -49,7 +49,7 @@ struct failing_routine {
         ran.push_back(76);
         end_of_statement(76);
         locate_cursor(0, 1);
-        print_string("X", false);  // does nothing: the error is pending
+        print_string("X", false); // does nothing: the error is pending
         ran.push_back(77);
         end_of_statement(77);
         locate_cursor(2, 3);
@@ -69,7 +69,7 @@ TEST_F(StatementFrame, ARuntimeErrorIsReportedAfterItsStatementAndYesGoesOnWithT
     EXPECT_EQ(r.boxes[0].caption, "Unhandled Error #5");
     EXPECT_EQ(r.boxes[0].text, "Line:77\nIllegal function call\nContinue?");
     EXPECT_EQ(r.boxes[0].buttons, box_buttons::yes_no);
-    EXPECT_EQ(routine.ran, (std::vector<int>{76, 77, 78}));  // nothing runs twice
+    EXPECT_EQ(routine.ran, (std::vector<int>{76, 77, 78})); // nothing runs twice
     EXPECT_EQ(flags().error_pending.load(), 0);
     EXPECT_EQ(flags().program_finished.load(), 0);
     EXPECT_EQ(active_page().text_cursor.row, 2);
@@ -108,7 +108,7 @@ TEST_F(StatementFrame, AStopRequestParksEvenWhileHeldByAPause) {
     options.poll_limit = 10'000;
     const run_result r = run_headless(
         [&] {
-            raise_error(illegal_function_call);  // the stop must win over the pending error
+            raise_error(illegal_function_call); // the stop must win over the pending error
             ran.push_back(40);
             end_of_statement(40);
             ran.push_back(41);
@@ -118,7 +118,7 @@ TEST_F(StatementFrame, AStopRequestParksEvenWhileHeldByAPause) {
 
     EXPECT_EQ(r.end, run_end::parked);
     EXPECT_EQ(held_polls, 1);
-    EXPECT_EQ(flags().paused.load() & 1, 1);  // parked while still held
+    EXPECT_EQ(flags().paused.load() & 1, 1); // parked while still held
     EXPECT_EQ(ran, (std::vector<int>{40}));
     EXPECT_TRUE(r.boxes.empty());
     EXPECT_EQ(flags().program_finished.load(), 0);
@@ -221,7 +221,7 @@ TEST_F(StatementFrame, AStopRequestDuringTheFinalKeyWaitParksAtItsNextCheck) {
     EXPECT_EQ(polls_after_stop, 0);
     EXPECT_EQ(flags().program_finished.load(), 0);
     EXPECT_EQ(flags().parked_threads.load() & parked_program_bit, parked_program_bit);
-    EXPECT_EQ(row_text(active_page(), 30), std::string(80, ' '));  // no closing prompt
+    EXPECT_EQ(row_text(active_page(), 30), std::string(80, ' ')); // no closing prompt
     EXPECT_TRUE(r.boxes.empty());
 }
 

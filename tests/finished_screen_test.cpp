@@ -77,8 +77,7 @@ TEST(FinishedScreen, WorkedExampleResultsCreditsAndEmptyRows) {
 TEST(FinishedScreen, WorkedExampleLabels) {
     run_winding(typed("4\r21\r1\r"));
     const drawing_page& page = active_page();
-    const int label_column[] = {11, 13, 16, 19, 22, 25, 28, 31, 34, 37, 40,
-                                43, 46, 49, 52, 55, 58, 61, 64, 67, 70};
+    const int label_column[] = {11, 13, 16, 19, 22, 25, 28, 31, 34, 37, 40, 43, 46, 49, 52, 55, 58, 61, 64, 67, 70};
     for (int slot = 1; slot <= 21; ++slot) {
         SCOPED_TRACE("slot " + std::to_string(slot));
         const int row = slot % 2 == 0 ? 13 : 14;
@@ -94,7 +93,7 @@ TEST(FinishedScreen, WorkedExampleLabels) {
 TEST(FinishedScreen, WorkedExampleCoilSidesPoleBoundariesAndTrimming) {
     run_winding(typed("4\r21\r1\r"));
     const drawing_page& page = active_page();
-    const int side_x[] = {86, 110, 134, 157, 181, 205, 229, 253, 276, 300, 324,
+    const int side_x[] = {86,  110, 134, 157, 181, 205, 229, 253, 276, 300, 324,
                           348, 372, 396, 419, 443, 467, 491, 515, 538, 562};
     for (int slot = 1; slot <= 21; ++slot) {
         SCOPED_TRACE("slot " + std::to_string(slot));
@@ -134,10 +133,10 @@ TEST(FinishedScreen, LabelCases) {
         const char* text;
     };
     const label_case table[] = {
-        {"2\r1\r1\r", 14, 11, "01 "},          // one slot: one label
-        {"2\r41\r1\r", 14, 70, " 41 "},        // the last label: label_column 71, printed from 70
-        {"2\r42\r2\r", 13, 42, "2 "},          // slot 22 keeps only its first digit
-        {"2\r150\r2\r", 13, 71, " 150 "},      // three digits from label_column
+        {"2\r1\r1\r", 14, 11, "01 "},     // one slot: one label
+        {"2\r41\r1\r", 14, 70, " 41 "},   // the last label: label_column 71, printed from 70
+        {"2\r42\r2\r", 13, 42, "2 "},     // slot 22 keeps only its first digit
+        {"2\r150\r2\r", 13, 71, " 150 "}, // three digits from label_column
     };
     for (const label_case& c : table) {
         SCOPED_TRACE(c.keys);

@@ -15,13 +15,13 @@
 #include <string>
 #include <thread>
 
-#include "platform/runtime/fpu_control.h"
-#include "platform/screen/frame_builder.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/runtime/errors.h"
-#include "platform/runtime/hooks.h"
-#include "platform/threads/platform_threads.h"
 #include "platform/runtime/float_exception.h"
+#include "platform/runtime/fpu_control.h"
+#include "platform/runtime/hooks.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/threads/platform_threads.h"
 
 using namespace platform;
 
@@ -78,8 +78,7 @@ protected:
 } // namespace
 
 TEST_F(FloatExceptionDeathTest, ATrappedDivisionStopsTheProgramThreadAndTheFrameThreadReportsIt) {
-    EXPECT_EXIT(run_platform(divide_by_zero), ::testing::ExitedWithCode(critical_exit_code),
-                box_from_frame_thread);
+    EXPECT_EXIT(run_platform(divide_by_zero), ::testing::ExitedWithCode(critical_exit_code), box_from_frame_thread);
 }
 
 TEST_F(FloatExceptionDeathTest, ARaisedSignalIsReportedTheSameWay) {
@@ -93,8 +92,9 @@ TEST_F(FloatExceptionDeathTest, OnTheFrameThreadItselfTheBoxWordsGoToStderr) {
             install_float_exception_handler();
             reset_runtime();
             install_default_hooks();
-            platform_threads threads =
-                start_platform_threads([] { for (;;) std::this_thread::sleep_for(std::chrono::seconds(1)); });
+            platform_threads threads = start_platform_threads([] {
+                for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+            });
             wait_for_first_frame_pass();
             pthread_kill(threads.frame.native_handle(), SIGFPE);
             threads.frame.join();

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <csignal>
 
-#include "platform/runtime/fpu_control.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/float_exception.h"
+#include "platform/runtime/fpu_control.h"
 
 using namespace platform;
 

@@ -59,7 +59,7 @@ TEST(FrameBuilder, NewFrameOnlyWhenPixelsOrTheFirstSixteenColoursChange) {
     EXPECT_TRUE(builder.build_frame(page, 1));
     EXPECT_EQ(builder.newest_frame()->pixels[640 * 240 + 320], 0xFF123456u);
 
-    page.page_palette[16] = 0xFF654321u;  // beyond the colours that a pixel can take
+    page.page_palette[16] = 0xFF654321u; // beyond the colours that a pixel can take
     EXPECT_FALSE(builder.build_frame(page, 1));
 
     // Every pass is counted, frame or not.

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/screen/glyphs.h"
 #include "platform/headless/headless_runtime.h"
+#include "platform/screen/glyphs.h"
 #include "platform/screen/page.h"
 #include "platform/text/text_output.h"
 

@@ -12,11 +12,11 @@
 #include "platform/keys/key_buffer.h"
 #include "platform/keys/key_translation.h"
 #include "platform/keys/keyboard.h"
+#include "platform/keys/read_key.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/flags.h"
-#include "platform/runtime/temp_strings.h"
-#include "platform/keys/read_key.h"
 #include "platform/runtime/string_comparison.h"
+#include "platform/runtime/temp_strings.h"
 
 using namespace platform;
 
@@ -54,7 +54,7 @@ struct key_case {
     const char* name;
     std::optional<modifier_key> held;
     key_event key;
-    std::string expected;  // "" when nothing is queued
+    std::string expected; // "" when nothing is queued
 };
 
 TEST_F(KeyInput, EachKeyReadsAsItsCharacterOrANulAndItsExtendedCode) {
@@ -211,8 +211,8 @@ TEST_F(KeyInput, StringComparisonsGiveMinusOneForTrue) {
     const std::string up = two_bytes(0, 72), down = two_bytes(0, 80);
     EXPECT_EQ(strings_equal("", ""), -1);
     EXPECT_EQ(strings_equal("a", ""), 0);
-    EXPECT_EQ(strings_equal(nul, ""), 0);   // a NUL byte is not the empty text
-    EXPECT_EQ(strings_equal(up, down), 0);  // same length, other bytes
+    EXPECT_EQ(strings_equal(nul, ""), 0);  // a NUL byte is not the empty text
+    EXPECT_EQ(strings_equal(up, down), 0); // same length, other bytes
     EXPECT_EQ(strings_equal(up, two_bytes(0, 72)), -1);
     EXPECT_EQ(strings_differ(up, ""), -1);
     EXPECT_EQ(strings_differ("", ""), 0);

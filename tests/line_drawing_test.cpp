@@ -10,10 +10,10 @@
 #include <map>
 #include <vector>
 
-#include "platform/screen/line_drawing.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/errors.h"
 #include "platform/screen/integer_arguments.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/screen/page.h"
 #include "platform/screen/viewport.h"
 #include "support/page_fixtures.h"
 #include "support/page_testing.h"
@@ -93,30 +93,81 @@ TEST_F(DrawLine, WorkedExamplesSetExactlyTheirPixels) {
         const char* name;
         float x1, y1, x2, y2;
         pixel_set listed;
-        bool complete;   // listed holds every pixel of the line
+        bool complete; // listed holds every pixel of the line
         std::size_t count;
         bool x_major;
         int major_from, major_to;
     };
     const worked_line cases[] = {
-        {"shallow rightwards", 10, 10, 14, 12, {{10, 10}, {11, 11}, {12, 11}, {13, 12}, {14, 12}}, true, 5, true, 10, 14},
-        {"shallow leftwards", 14, 12, 10, 10, {{10, 10}, {11, 11}, {12, 11}, {13, 12}, {14, 12}}, true, 5, true, 10, 14},
+        {"shallow rightwards",
+         10,
+         10,
+         14,
+         12,
+         {{10, 10}, {11, 11}, {12, 11}, {13, 12}, {14, 12}},
+         true,
+         5,
+         true,
+         10,
+         14},
+        {"shallow leftwards",
+         14,
+         12,
+         10,
+         10,
+         {{10, 10}, {11, 11}, {12, 11}, {13, 12}, {14, 12}},
+         true,
+         5,
+         true,
+         10,
+         14},
         {"45 degrees", 100, 100, 103, 103, {{100, 100}, {101, 101}, {102, 102}, {103, 103}}, true, 4, false, 100, 103},
         {"coil side upwards", 86, 270, 86, 170, vertical(86, 170, 270), true, 101, false, 170, 270},
         {"half-pixel end points",
-         148.5f, 170, 273.5f, 120,
-         {{148, 170}, {149, 170}, {150, 169}, {151, 169}, {152, 168}, {153, 168}, {154, 168}, {155, 167},
-          {271, 121}, {272, 121}, {273, 120}, {274, 120}},
-         false, 127, true, 148, 274},
+         148.5f,
+         170,
+         273.5f,
+         120,
+         {{148, 170},
+          {149, 170},
+          {150, 169},
+          {151, 169},
+          {152, 168},
+          {153, 168},
+          {154, 168},
+          {155, 167},
+          {271, 121},
+          {272, 121},
+          {273, 120},
+          {274, 120}},
+         false,
+         127,
+         true,
+         148,
+         274},
         {"rail clipped at the right", 86, 340, 725, 340, horizontal(340, 86, 639), true, 554, true, 86, 639},
         {"from left of the page",
-         -70.25f, 320, 86, 270,
+         -70.25f,
+         320,
+         86,
+         270,
          {{0, 298}, {1, 298}, {2, 297}, {3, 297}, {4, 297}, {5, 296}, {86, 270}},
-         false, 87, true, 0, 86},
+         false,
+         87,
+         true,
+         0,
+         86},
         {"to right of the page",
-         586, 170, 711, 120,
+         586,
+         170,
+         711,
+         120,
          {{586, 170}, {587, 170}, {588, 169}, {637, 150}, {638, 149}, {639, 149}},
-         false, 54, true, 586, 639},
+         false,
+         54,
+         true,
+         586,
+         639},
         {"across the whole page", -100, 100, 800, 400, {{0, 133}, {639, 346}}, false, 640, true, 0, 639},
         {"crossing of exactly 100.5", -10, 100, 10, 101, joined(horizontal(100, 0, 5), horizontal(101, 6, 10)), true,
          11, true, 0, 10},
@@ -206,7 +257,7 @@ TEST_F(DrawLine, EqualEndPointsSetOnePixelInsideAndNothingOutside) {
     EXPECT_EQ(set_pixels(page), (pixel_set{{5, 5}}));
 
     init_mode12_page(page);
-    draw_line(page, 639.4f, 479.4f, 638.6f, 478.6f);  // both round to the corner pixel
+    draw_line(page, 639.4f, 479.4f, 638.6f, 478.6f); // both round to the corner pixel
     EXPECT_EQ(set_pixels(page), (pixel_set{{639, 479}}));
 
     for (const pixel& outside : {pixel{-1, -1}, pixel{640, 10}, pixel{10, 480}, pixel{-1, 240}}) {
@@ -231,7 +282,7 @@ TEST_F(DrawLine, LineMissingThePageDrawsNothingAndLeavesCursorAtSecondPoint) {
 
 TEST_F(DrawLine, StoresForegroundAndMaskReplacingWhatWasThere) {
     std::fill(page.pixels.begin(), page.pixels.end(), 9);
-    page.foreground_color = 0x23;  // AND 15 gives 3
+    page.foreground_color = 0x23; // AND 15 gives 3
     draw_line(page, 10, 20, 12, 20);
     EXPECT_EQ(page.at(9, 20), 9);
     EXPECT_EQ(page.at(10, 20), 3);

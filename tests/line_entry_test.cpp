@@ -5,31 +5,31 @@
 // randomized run over every byte value and extended keys.
 #include <gtest/gtest.h>
 
+#include <locale.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <limits>
-#include <locale.h>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "platform/runtime/event_check.h"
-#include "platform/screen/glyphs.h"
+#include "platform/entry/line_entry.h"
+#include "platform/entry/number_syntax.h"
 #include "platform/keys/key_buffer.h"
 #include "platform/keys/key_translation.h"
 #include "platform/keys/keyboard.h"
-#include "platform/entry/line_entry.h"
-#include "platform/entry/number_syntax.h"
-#include "platform/screen/page.h"
-#include "platform/runtime/errors.h"
-#include "platform/runtime/flags.h"
-#include "platform/text/text_output.h"
 #include "platform/keys/read_key.h"
+#include "platform/runtime/errors.h"
+#include "platform/runtime/event_check.h"
+#include "platform/runtime/flags.h"
 #include "platform/runtime/parking.h"
+#include "platform/screen/glyphs.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/text/text_output.h"
 #include "support/page_testing.h"
 
 using namespace platform;
@@ -66,7 +66,8 @@ void expect_same_picture(const page_picture& a, const page_picture& b, const std
 std::vector<std::uint8_t> cell_pixels(const drawing_page& page, int row, int column) {
     std::vector<std::uint8_t> out;
     for (int i = 0; i < cell_height; ++i)
-        for (int j = 0; j < cell_width; ++j) out.push_back(page.at(cell_width * (column - 1) + j, cell_height * (row - 1) + i));
+        for (int j = 0; j < cell_width; ++j)
+            out.push_back(page.at(cell_width * (column - 1) + j, cell_height * (row - 1) + i));
     return out;
 }
 
@@ -92,8 +93,8 @@ struct entry_setup {
     int row = 4;
     int prompt_column = 24;
     std::string prompt = "2p = ";
-    bool wait_after = true;        // wait for a key after the entry, so the run ends at key_waiting
-    std::function<void()> before = nullptr;  // runs just before input_values
+    bool wait_after = true;                 // wait for a key after the entry, so the run ends at key_waiting
+    std::function<void()> before = nullptr; // runs just before input_values
 };
 
 struct entry_run {
@@ -150,8 +151,8 @@ protected:
 TEST_F(LineEntry, ExamplesKeyByKey) {
     struct example {
         std::string keys;
-        std::string refused;   // the keys taken back, in order
-        std::string screen;    // the entry on row 4 from column 29
+        std::string refused; // the keys taken back, in order
+        std::string screen;  // the entry on row 4 from column 29
         float value;
     };
     const float inf = std::numeric_limits<float>::infinity();
@@ -291,8 +292,8 @@ TEST_F(LineEntry, EnterRightAfterColumn80MovesOneRow) {
 TEST_F(LineEntry, EntryEndingInColumn79) {
     // 11 bytes from column 69 leave the cursor on column 80 without a wrap: a
     // refused key is echoed there and taken back, the next byte goes there.
-    const entry_run run = run_entry(typed("12345678901x2"), {.row = 4, .prompt_column = 65, .prompt = "m = ",
-                                                             .wait_after = false});
+    const entry_run run =
+        run_entry(typed("12345678901x2"), {.row = 4, .prompt_column = 65, .prompt = "m = ", .wait_after = false});
     ASSERT_EQ(run.looks.size(), 14u);
     EXPECT_EQ(run.looks[11].page.cursor.column, 80);
     EXPECT_EQ(run.looks[11].page.wrap, 0);
@@ -323,10 +324,10 @@ TEST_F(LineEntry, TakingBackAfterAScrollRestoresTheUnscrolledPage) {
     const page_picture& scrolled = run.looks[7].page;
     EXPECT_EQ(scrolled.cursor.row, 29);
     EXPECT_EQ(scrolled.cursor.column, 2);
-    EXPECT_EQ(cell_pixels(scrolled, 27, 1), glyph_cell('r', false));  // row 28 moved up
+    EXPECT_EQ(cell_pixels(scrolled, 27, 1), glyph_cell('r', false)); // row 28 moved up
     EXPECT_EQ(cell_pixels(scrolled, 28, 79), glyph_cell('5', false));
     EXPECT_EQ(cell_pixels(scrolled, 29, 1), glyph_cell('7', false));
-    EXPECT_EQ(cell_pixels(scrolled, 30, 1), glyph_cell('r', false));  // row 30 never moves
+    EXPECT_EQ(cell_pixels(scrolled, 30, 1), glyph_cell('r', false)); // row 30 never moves
     expect_same_picture(run.looks[8].page, scrolled, "refused key after the scroll");
     expect_same_picture(run.looks[9].page, run.looks[6].page, "Backspace over the scrolling byte");
     EXPECT_EQ(run.looks[6].page.cursor.column, 80);
@@ -358,9 +359,16 @@ TEST_F(LineEntry, LimitsKeyByKey) {
         char refused;
     };
     const std::vector<limit> limits = {
-        {"3.402823E38", '\0'}, {"3.402824E3", '8'}, {"1.401298E-45", '\0'}, {"1.401297E-4", '5'},
-        {"0." + std::string(43, '0'), '0'}, {"12345678.0", '0'}, {"0.12345678", '9'},
-        {"&H" + std::string(16, 'f'), 'f'}, {"&O1" + std::string(21, '7'), '7'}, {"&O2" + std::string(20, '7'), '7'},
+        {"3.402823E38", '\0'},
+        {"3.402824E3", '8'},
+        {"1.401298E-45", '\0'},
+        {"1.401297E-4", '5'},
+        {"0." + std::string(43, '0'), '0'},
+        {"12345678.0", '0'},
+        {"0.12345678", '9'},
+        {"&H" + std::string(16, 'f'), 'f'},
+        {"&O1" + std::string(21, '7'), '7'},
+        {"&O2" + std::string(20, '7'), '7'},
         {"123456789012", '\0'},
     };
     for (const limit& l : limits) {
@@ -385,7 +393,8 @@ TEST_F(LineEntry, TypeAheadAcrossThreeEntries) {
                 const char* text;
                 float* target;
             };
-            for (const prompt& p : {prompt{24, "2p = ", &poles}, prompt{48, "z = ", &slots}, prompt{65, "m = ", &multiplicity}}) {
+            for (const prompt& p :
+                 {prompt{24, "2p = ", &poles}, prompt{48, "z = ", &slots}, prompt{65, "m = ", &multiplicity}}) {
                 locate_cursor(4, p.column);
                 print_string(p.text, false);
                 input_targets[0] = p.target;
@@ -517,7 +526,8 @@ TEST_F(LineEntry, RandomKeysKeepTheEntryInvariants) {
     while (sequences < 2500) {
         const unsigned pick = random() % 100;
         if (pick < 45) {
-            keys.push_back(tap(key_event::character(static_cast<std::uint8_t>(number_keys[random() % number_keys.size()]))));
+            keys.push_back(
+                tap(key_event::character(static_cast<std::uint8_t>(number_keys[random() % number_keys.size()]))));
         } else if (pick < 55) {
             keys.push_back(tap(key_event::character(8)));
         } else if (pick < 57) {
@@ -541,8 +551,8 @@ TEST_F(LineEntry, RandomKeysKeepTheEntryInvariants) {
     int entries = 0;
     drawing_page want;
     std::size_t longest = 0;
-    int wrapped_looks = 0;   // a byte in column 80 with the wrap pending
-    int next_row_looks = 0;  // the text went on past the start row (or scrolled it)
+    int wrapped_looks = 0;  // a byte in column 80 with the wrap pending
+    int next_row_looks = 0; // the text went on past the start row (or scrolled it)
     run_options options;
     options.keys = keys;
     options.on_poll = [&](poll_site site) {

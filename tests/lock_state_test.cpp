@@ -19,12 +19,12 @@ TEST(LockKeyReporter, LockTurnedOnIsAKeyDownThatEndsAPause) {
     f.paused.store(1);
     reporter.poll({false, false});
     EXPECT_EQ(f.paused.load(), 1);
-    reporter.poll({true, false});  // Caps Lock turned on
+    reporter.poll({true, false}); // Caps Lock turned on
     EXPECT_EQ(f.paused.load(), 0);
     f.paused.store(1);
-    reporter.poll({true, false});  // still on: nothing reported
+    reporter.poll({true, false}); // still on: nothing reported
     EXPECT_EQ(f.paused.load(), 1);
-    reporter.poll({false, false});  // turned off: a key-up, which ends nothing
+    reporter.poll({false, false}); // turned off: a key-up, which ends nothing
     EXPECT_EQ(f.paused.load(), 1);
     reporter.poll({true, false});
     EXPECT_EQ(f.paused.load(), 0);
@@ -36,7 +36,7 @@ TEST(LockKeyReporter, NumLockTurnedOnWithCtrlHeldIsPause) {
     reset_runtime();
     lock_key_reporter reporter;
     runtime_flags& f = flags();
-    reporter.poll({false, true});  // Num Lock on without Ctrl: only a lock key
+    reporter.poll({false, true}); // Num Lock on without Ctrl: only a lock key
     EXPECT_EQ(f.paused.load(), 0);
     reporter.poll({false, false});
     handle_key_down(key_event::modifier(modifier_key::left_ctrl));

@@ -54,18 +54,18 @@ struct bounds {
 // spacing becomes 1), 2^24 (where it becomes 2), zero, and beyond 2^25.
 const bounds whole_ranges[] = {
     {-11, 21, true},
-    {5, 1, true},                        // no pass
-    {-16777218, 16777216, true},         // -2^24 - 2 steps to -2^24, then on by 1 up to 2^24
-    {-two_24, two_24, true},             // loop 40 of 2p = 2, z = 16777216, m = 0
-    {1, two_24, true},                   // its label loop
+    {5, 1, true},                // no pass
+    {-16777218, 16777216, true}, // -2^24 - 2 steps to -2^24, then on by 1 up to 2^24
+    {-two_24, two_24, true},     // loop 40 of 2p = 2, z = 16777216, m = 0
+    {1, two_24, true},           // its label loop
     {16777216, 16777216, true},
-    {16777216, 16777217, false},         // 2^24 + 1 rounds back to 2^24
-    {0, two_24 + 2, false},              // stalls at 2^24
-    {-20000002, 20000000, false},        // stalls at -20,000,000
-    {-16777220, 5, false},               // -2^24 - 4 stays where it is
-    {-two_25, 0, false},                 // a spacing of 4: adding 1 never moves it
-    {-0.5L, two_24, true},               // halves up to 2^23, where they round to whole numbers
-    {0.1L, 100, true},                   // a start that is not a Single
+    {16777216, 16777217, false},  // 2^24 + 1 rounds back to 2^24
+    {0, two_24 + 2, false},       // stalls at 2^24
+    {-20000002, 20000000, false}, // stalls at -20,000,000
+    {-16777220, 5, false},        // -2^24 - 4 stays where it is
+    {-two_25, 0, false},          // a spacing of 4: adding 1 never moves it
+    {-0.5L, two_24, true},        // halves up to 2^23, where they round to whole numbers
+    {0.1L, 100, true},            // a start that is not a Single
     {-1e-30L, two_23 + 5, true},
     {0, inf, false},
     {-inf, 0, false},
@@ -107,8 +107,8 @@ TEST(LoopTermination, AgreesNearTheEdgesOfSingleCounting) {
             default: start += std::ldexp(static_cast<long double>(random() % 1000), -12); break;
         }
         const long double end = start + length(random) + (i % 2 == 0 ? 0.5L : 0.0L);
-        SCOPED_TRACE(::testing::Message() << "from " << static_cast<double>(start) << " to "
-                                          << static_cast<double>(end));
+        SCOPED_TRACE(::testing::Message()
+                     << "from " << static_cast<double>(start) << " to " << static_cast<double>(end));
         const winding::loop_outcome outcome = winding::follow_counted_loop(start, end);
         ASSERT_EQ(outcome.ends, ends_pass_by_pass(start, end));
         ASSERT_LT(outcome.passes_followed, most_passes_followed);
@@ -121,11 +121,11 @@ TEST(DataEntry, NeverEndingDataAreRefusedAndEndingInfiniteDataAccepted) {
         outcome result;
     };
     const data_case table[] = {
-        {"0\r-1\r-1\r", outcome::accepted},      // y and y1 are -infinity: the loops run no pass
-        {"-0.\r1\r1\r", outcome::accepted},      // the same with the signs reversed
-        {"2\r20000000\r2\r", outcome::rejected}, // loop 40 stalls at -20,000,000
-        {"\r\r\r", outcome::rejected},           // y = 0 / 0 is NaN
-        {"0\r21\r1\r", outcome::rejected},       // y = +infinity: loop 40 starts at -infinity
+        {"0\r-1\r-1\r", outcome::accepted},           // y and y1 are -infinity: the loops run no pass
+        {"-0.\r1\r1\r", outcome::accepted},           // the same with the signs reversed
+        {"2\r20000000\r2\r", outcome::rejected},      // loop 40 stalls at -20,000,000
+        {"\r\r\r", outcome::rejected},                // y = 0 / 0 is NaN
+        {"0\r21\r1\r", outcome::rejected},            // y = +infinity: loop 40 starts at -infinity
         {"3.4028236E38\r21\r1\r", outcome::rejected}, // 2p = +infinity: the pole loop never ends
     };
     for (const data_case& c : table) {

@@ -2,13 +2,13 @@
 // and its limits) and the value that an accepted text stores.
 #include <gtest/gtest.h>
 
+#include <locale.h>
 #include <bit>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -39,17 +39,17 @@ std::string repeat(char c, int n) { return std::string(static_cast<std::size_t>(
 
 TEST(NumberSyntax, QuotesAndCommas) {
     expect_verdicts({
-        {"\"", true},            // a quote alone opens an empty quoted entry
+        {"\"", true}, // a quote alone opens an empty quoted entry
         {"\"\"", true},
         {"\"5\"", true},
-        {"\"5\"6", false},       // nothing may follow the closing quote
+        {"\"5\"6", false}, // nothing may follow the closing quote
         {"\"\"5", false},
         {"\"-1.5E3\"", true},
         {"\"&H1F\"", true},
-        {"5\"", false},          // a quote that neither opens nor closes
-        {"1,5", false},          // a comma would begin a second value
+        {"5\"", false}, // a quote that neither opens nor closes
+        {"1,5", false}, // a comma would begin a second value
         {",", false},
-        {"\"1,5\"", false},      // inside the quotes a comma is no part of a number
+        {"\"1,5\"", false}, // inside the quotes a comma is no part of a number
         {"\"1,", false},
     });
     EXPECT_EQ(number_text_of("\"7\""), std::optional<std::string>("7"));
@@ -61,15 +61,15 @@ TEST(NumberSyntax, QuotesAndCommas) {
 
 TEST(NumberSyntax, RadixPrefixRules) {
     expect_verdicts({
-        {"&", true}, {"&H", true}, {"&h", true}, {"&O", true}, {"&o", true},
-        {"&B", false}, {"&X", false}, {"&1", false}, {"& ", false},
-        {"&H1F", true}, {"&hff", true}, {"&HG", false}, {"&H-1", false}, {"&H1.", false},
-        {"&O17", true}, {"&O8", false}, {"&O1E", false}, {"&H1 ", false}, {"-&H1", false},
+        {"&", true},    {"&H", true},    {"&h", true},    {"&O", true},    {"&o", true},
+        {"&B", false},  {"&X", false},   {"&1", false},   {"& ", false},   {"&H1F", true},
+        {"&hff", true}, {"&HG", false},  {"&H-1", false}, {"&H1.", false}, {"&O17", true},
+        {"&O8", false}, {"&O1E", false}, {"&H1 ", false}, {"-&H1", false},
     });
     const std::string sixteen_f = "&H" + repeat('F', 16);
     EXPECT_TRUE(entry_text_passes(sixteen_f));
     EXPECT_FALSE(entry_text_passes(sixteen_f + "F"));
-    EXPECT_FALSE(entry_text_passes("&H" + repeat('0', 17)));  // the count of digits decides, not the value
+    EXPECT_FALSE(entry_text_passes("&H" + repeat('0', 17))); // the count of digits decides, not the value
 
     // 21 octal digits always fit; a 22nd only after a first digit of 0 or 1.
     EXPECT_TRUE(entry_text_passes("&O" + repeat('7', 21)));
@@ -91,37 +91,59 @@ TEST(NumberSyntax, RadixPrefixRules) {
 
 TEST(NumberSyntax, DecimalShape) {
     expect_verdicts({
-        {"", true}, {"-", true}, {"+", false}, {"+1", false}, {"--", false}, {"1-", false},
-        {"0", true}, {"00", false}, {"05", false}, {"0E5", false}, {"0.", true}, {"-0", true}, {"-0.", true},
-        {".", true}, {"-.", true}, {".5", true}, {"1.5", true}, {"1.5.", false}, {"..", false},
-        {"1E", true}, {"1e", true}, {"1E-", true}, {"1E+", true}, {"1E5", true}, {"1e-3", true},
-        {"1D2", false}, {"1d", false}, {"E5", false}, {"-E", false}, {".E5", false}, {"1.E5", false},
-        {"0.0E5", false}, {"0.05E2", true}, {".5E3", true}, {"1.0E5", true}, {"10E5", true},
-        {"1E0", true}, {"1E-0", true}, {"1E00", false}, {"1E05", false}, {"1E-05", false},
-        {"1E+-", false}, {"1E5E", false}, {"1E5.", false}, {" 1", false}, {"1 ", false},
-        {"1x", false}, {"inf", false}, {"nan", false}, {"0x1", false},
+        {"", true},      {"-", true},      {"+", false},     {"+1", false},   {"--", false},    {"1-", false},
+        {"0", true},     {"00", false},    {"05", false},    {"0E5", false},  {"0.", true},     {"-0", true},
+        {"-0.", true},   {".", true},      {"-.", true},     {".5", true},    {"1.5", true},    {"1.5.", false},
+        {"..", false},   {"1E", true},     {"1e", true},     {"1E-", true},   {"1E+", true},    {"1E5", true},
+        {"1e-3", true},  {"1D2", false},   {"1d", false},    {"E5", false},   {"-E", false},    {".E5", false},
+        {"1.E5", false}, {"0.0E5", false}, {"0.05E2", true}, {".5E3", true},  {"1.0E5", true},  {"10E5", true},
+        {"1E0", true},   {"1E-0", true},   {"1E00", false},  {"1E05", false}, {"1E-05", false}, {"1E+-", false},
+        {"1E5E", false}, {"1E5.", false},  {" 1", false},    {"1 ", false},   {"1x", false},    {"inf", false},
+        {"nan", false},  {"0x1", false},
     });
 }
 
 TEST(NumberSyntax, DecimalLimits) {
     expect_verdicts({
         // The largest single, 3.402823E38, and one step of the seventh digit beyond.
-        {"3.402823E38", true}, {"3.402824E38", false}, {"3.4028236E38", true}, {"3.5E38", false},
-        {"3.4E38", true}, {"34E37", true}, {"4E38", false}, {"1E39", false}, {".3E39", true}, {".4E39", false},
+        {"3.402823E38", true},
+        {"3.402824E38", false},
+        {"3.4028236E38", true},
+        {"3.5E38", false},
+        {"3.4E38", true},
+        {"34E37", true},
+        {"4E38", false},
+        {"1E39", false},
+        {".3E39", true},
+        {".4E39", false},
         // The smallest positive single, 1.401298E-45, and one step below.
-        {"1.401298E-45", true}, {"1.401297E-45", false}, {"1E-45", true}, {"1.3E-45", false},
-        {"1E-46", false}, {"2E-45", true}, {".1E-44", true}, {".01E-44", false},
+        {"1.401298E-45", true},
+        {"1.401297E-45", false},
+        {"1E-45", true},
+        {"1.3E-45", false},
+        {"1E-46", false},
+        {"2E-45", true},
+        {".1E-44", true},
+        {".01E-44", false},
         // Eight digits count once there is a fraction.
-        {"12345678.0", true}, {"12345678.00", false}, {"0.12345678", true}, {"0.123456789", false},
-        {"1.2345678", true}, {"1.23456789", false}, {".00012345678", true}, {".000123456789", false},
-        {"123456789012", true}, {"123456789.0", true}, {"123456789.5", false},
+        {"12345678.0", true},
+        {"12345678.00", false},
+        {"0.12345678", true},
+        {"0.123456789", false},
+        {"1.2345678", true},
+        {"1.23456789", false},
+        {".00012345678", true},
+        {".000123456789", false},
+        {"123456789012", true},
+        {"123456789.0", true},
+        {"123456789.5", false},
     });
     // 43 leading fraction zeros pass, a 44th is refused, also when every digit is 0.
     EXPECT_TRUE(entry_text_passes("0." + repeat('0', 43)));
     EXPECT_FALSE(entry_text_passes("0." + repeat('0', 44)));
-    EXPECT_TRUE(entry_text_passes("\"-0." + repeat('0', 43) + "12345678E+10\""));  // the longest text: 60 bytes
+    EXPECT_TRUE(entry_text_passes("\"-0." + repeat('0', 43) + "12345678E+10\"")); // the longest text: 60 bytes
     EXPECT_EQ(std::string("\"-0." + repeat('0', 43) + "12345678E+10\"").size(), 60u);
-    EXPECT_TRUE(entry_text_passes("." + repeat('0', 43) + "1"));   // m = -43
+    EXPECT_TRUE(entry_text_passes("." + repeat('0', 43) + "1")); // m = -43
     EXPECT_FALSE(entry_text_passes("." + repeat('0', 43) + "1E-2"));
     // An integer without fraction may have 39 digits when it stays below the largest single.
     EXPECT_TRUE(entry_text_passes("3" + repeat('0', 38)));
@@ -147,7 +169,7 @@ TEST(NumberSyntax, DecimalMeasure) {
     EXPECT_EQ(n.integer_digits, 3);
     EXPECT_EQ(n.significant, "12050");
     EXPECT_EQ(n.scale, 5);
-    const decimal_measure one_zero = *measure_decimal("7.0");  // a fraction of one 0 counts as none
+    const decimal_measure one_zero = *measure_decimal("7.0"); // a fraction of one 0 counts as none
     EXPECT_EQ(one_zero.fraction_digits, 0);
     EXPECT_EQ(one_zero.leading_zeros, 0);
 }
@@ -177,21 +199,48 @@ TEST(DecimalConversion, ValuesOfAcceptedTexts) {
     };
     const float inf = std::numeric_limits<float>::infinity();
     const std::vector<value_case> cases = {
-        {"", 0.0f}, {"-", 0.0f}, {"0", 0.0f}, {"-0", 0.0f}, {".", 0.0f}, {"-.", 0.0f},
-        {"-0.", -0.0f}, {"0.", 0.0f}, {"-.0", -0.0f},
-        {"1E", 1.0f}, {"1E-", 1.0f}, {"1E+", 1.0f}, {"-2.5e", -2.5f},
-        {"1e-3", 1e-3f}, {"123456789", 123456792.0f}, {"1.2345678", 1.2345678f},
-        {"3.4E38", 3.4e38f}, {"3.402823E38", 3.402823e38f}, {"3.4028235E38", 3.40282347e38f},
-        {"3.4028236E38", inf}, {"-3.4028236E38", -inf}, {"3402823" "9" "0000000000000000000000000000000", inf},
-        {"1E-45", 1.40129846e-45f}, {"1.401298E-45", 1.40129846e-45f}, {"-1E-45", -1.40129846e-45f},
-        {"1E-40", 1e-40f}, {"1.1754944E-38", 1.17549435e-38f},
-        {"&H1F", 31.0f}, {"&h", 0.0f}, {"&", 0.0f}, {"&O777", 511.0f},
-        {"&HFFFFFFFFFFFFFFFF", 18446744073709551616.0f}, {"&H1000001", 16777216.0f}, {"&H1000003", 16777220.0f},
+        {"", 0.0f},
+        {"-", 0.0f},
+        {"0", 0.0f},
+        {"-0", 0.0f},
+        {".", 0.0f},
+        {"-.", 0.0f},
+        {"-0.", -0.0f},
+        {"0.", 0.0f},
+        {"-.0", -0.0f},
+        {"1E", 1.0f},
+        {"1E-", 1.0f},
+        {"1E+", 1.0f},
+        {"-2.5e", -2.5f},
+        {"1e-3", 1e-3f},
+        {"123456789", 123456792.0f},
+        {"1.2345678", 1.2345678f},
+        {"3.4E38", 3.4e38f},
+        {"3.402823E38", 3.402823e38f},
+        {"3.4028235E38", 3.40282347e38f},
+        {"3.4028236E38", inf},
+        {"-3.4028236E38", -inf},
+        {"3402823"
+         "9"
+         "0000000000000000000000000000000",
+         inf},
+        {"1E-45", 1.40129846e-45f},
+        {"1.401298E-45", 1.40129846e-45f},
+        {"-1E-45", -1.40129846e-45f},
+        {"1E-40", 1e-40f},
+        {"1.1754944E-38", 1.17549435e-38f},
+        {"&H1F", 31.0f},
+        {"&h", 0.0f},
+        {"&", 0.0f},
+        {"&O777", 511.0f},
+        {"&HFFFFFFFFFFFFFFFF", 18446744073709551616.0f},
+        {"&H1000001", 16777216.0f},
+        {"&H1000003", 16777220.0f},
     };
     for (const value_case& c : cases) {
         ASSERT_TRUE(number_text_passes(c.text)) << c.text;
-        EXPECT_EQ(bits(number_text_value(c.text)), bits(c.value)) << "text: [" << c.text << "] got "
-                                                                  << number_text_value(c.text);
+        EXPECT_EQ(bits(number_text_value(c.text)), bits(c.value))
+            << "text: [" << c.text << "] got " << number_text_value(c.text);
     }
 }
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text/number_text.h"
 #include "number_text_reference.h"
+#include "platform/text/number_text.h"
 
 using platform::single_to_string;
 using testing_support::reference_number_text;
@@ -71,9 +71,7 @@ void expect_texts(const std::vector<text_case>& cases, std::string (*format)(flo
     }
 }
 
-float from_bits(std::uint32_t bits) {
-    return std::bit_cast<float>(bits);
-}
+float from_bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
 
 } // namespace
 
@@ -86,42 +84,44 @@ TEST(NumberText, KnownValuesGiveTheirTexts) {
 TEST(NumberText, ExactTiesGoToTheEvenNeighbourInBothNotations) {
     // Each value is a Single whose exact decimal has 8 significant digits, the
     // 8th a 5.
-    expect_texts({
-                     {1.0078125f, " 1.007812", 9},         // 1 + 1/128: ...2|5 stays
-                     {1.0234375f, " 1.023438", 9},         // 1 + 3/128: ...7|5 goes up
-                     {-1.0078125f, "-1.007812", 9},
-                     {-1.0234375f, "-1.023438", 9},
-                     {100000.25f, " 100000.2", 9},
-                     {100000.75f, " 100000.8", 9},
-                     {1000000.5f, " 1000000", 8},
-                     {1000001.5f, " 1000002", 8},
-                     {8388607.5f, " 8388608", 8},          // largest Single with a half
-                     {12345665.0f, " 1.234566E+07", 13},
-                     {12345675.0f, " 1.234568E+07", 13},
-                     {-12345665.0f, "-1.234566E+07", 13},
-                     {0.0029296875f, " 2.929688E-03", 13},  // 3/1024
-                     {0.00048828125f, " 4.882812E-04", 13}, // 1/2048
-                 },
-                 single_to_string);
+    expect_texts(
+        {
+            {1.0078125f, " 1.007812", 9}, // 1 + 1/128: ...2|5 stays
+            {1.0234375f, " 1.023438", 9}, // 1 + 3/128: ...7|5 goes up
+            {-1.0078125f, "-1.007812", 9},
+            {-1.0234375f, "-1.023438", 9},
+            {100000.25f, " 100000.2", 9},
+            {100000.75f, " 100000.8", 9},
+            {1000000.5f, " 1000000", 8},
+            {1000001.5f, " 1000002", 8},
+            {8388607.5f, " 8388608", 8}, // largest Single with a half
+            {12345665.0f, " 1.234566E+07", 13},
+            {12345675.0f, " 1.234568E+07", 13},
+            {-12345665.0f, "-1.234566E+07", 13},
+            {0.0029296875f, " 2.929688E-03", 13},  // 3/1024
+            {0.00048828125f, " 4.882812E-04", 13}, // 1/2048
+        },
+        single_to_string);
 }
 
 TEST(NumberText, RoundingUpCarriesIntoTheNextDigitAndPowerOfTen) {
-    expect_texts({
-                     {std::nextafter(3.0f, 0.0f), " 3", 2},          // 2.99999976
-                     {std::nextafter(-3.0f, 0.0f), "-3", 2},
-                     {999999.94f, " 999999.9", 9},                   // 999999.9375: no carry
-                     {0.00001f, " .00001", 7},                       // 9.99999975E-6
-                     {0.0001f, " .0001", 6},                         // 9.99999975E-5
-                     {0.000001f, " .000001", 8},                     // 9.99999997E-7
-                     {1E11f, " 1E+11", 6},                           // 99999997952
-                     {1E12f, " 1E+12", 6},                           // 999999995904
-                     {1E-20f, " 1E-20", 6},                          // 9.99999968E-21
-                     {1E38f, " 1E+38", 6},                           // 9.99999968E+37
-                     {9999999.5f, " 1E+07", 6},                      // is 10000000 as a Single
-                     {9999999.0f, " 9999999", 8},
-                     {1E-40f, " 9.999946E-41", 13},                  // subnormal, 9.99994610E-41
-                 },
-                 single_to_string);
+    expect_texts(
+        {
+            {std::nextafter(3.0f, 0.0f), " 3", 2}, // 2.99999976
+            {std::nextafter(-3.0f, 0.0f), "-3", 2},
+            {999999.94f, " 999999.9", 9}, // 999999.9375: no carry
+            {0.00001f, " .00001", 7},     // 9.99999975E-6
+            {0.0001f, " .0001", 6},       // 9.99999975E-5
+            {0.000001f, " .000001", 8},   // 9.99999997E-7
+            {1E11f, " 1E+11", 6},         // 99999997952
+            {1E12f, " 1E+12", 6},         // 999999995904
+            {1E-20f, " 1E-20", 6},        // 9.99999968E-21
+            {1E38f, " 1E+38", 6},         // 9.99999968E+37
+            {9999999.5f, " 1E+07", 6},    // is 10000000 as a Single
+            {9999999.0f, " 9999999", 8},
+            {1E-40f, " 9.999946E-41", 13}, // subnormal, 9.99994610E-41
+        },
+        single_to_string);
 }
 
 TEST(NumberText, InfinitiesAndEveryNaN) {
@@ -179,7 +179,7 @@ public:
     const std::vector<std::uint32_t>& patterns() const { return patterns_; }
 
 private:
-    static constexpr std::uint64_t stride = 4093;  // a prime: every low-bit pattern comes up
+    static constexpr std::uint64_t stride = 4093; // a prime: every low-bit pattern comes up
     static constexpr int power_neighbourhood = 512;
     static constexpr int end_span = 8192;
     static constexpr int tie_step_from_10000 = 64;
@@ -211,10 +211,10 @@ private:
     }
 
     void add_range_ends() {
-        add_around(0, end_span);           // zero and the smallest subnormals
-        add_around(0x00800000, end_span);  // subnormal to normal
-        add_around(0x4B800000, end_span);  // 2^24, where whole numbers get gaps
-        add_around(0x7F7FFFFF, end_span);  // the largest Singles, infinity, NaNs
+        add_around(0, end_span);          // zero and the smallest subnormals
+        add_around(0x00800000, end_span); // subnormal to normal
+        add_around(0x4B800000, end_span); // 2^24, where whole numbers get gaps
+        add_around(0x7F7FFFFF, end_span); // the largest Singles, infinity, NaNs
         add_around(0x7FFFFFFF, end_span);
     }
 
@@ -229,8 +229,7 @@ private:
             const double high = low * 10;
             const int step = exponent >= 4 ? tie_step_from_10000 : 1;
             for (std::uint64_t odd = static_cast<std::uint64_t>(std::ceil(low / unit)) | 1;
-                 odd * unit < high && odd < (1u << 24);
-                 odd += 2 * step) {
+                 odd * unit < high && odd < (1u << 24); odd += 2 * step) {
                 add_tie(static_cast<float>(odd * unit));
             }
         }
@@ -253,9 +252,7 @@ private:
 
 } // namespace
 
-TEST(NumberTextReference, AgreesWithTheKnownTexts) {
-    expect_texts(known_texts, reference_number_text);
-}
+TEST(NumberTextReference, AgreesWithTheKnownTexts) { expect_texts(known_texts, reference_number_text); }
 
 TEST(NumberTextReference, SampleOfPatternsMatchesTheReference) {
     const pattern_sample sample;
@@ -265,8 +262,8 @@ TEST(NumberTextReference, SampleOfPatternsMatchesTheReference) {
         const std::string got = single_to_string(value);
         const std::string expected = reference_number_text(value);
         if (got != expected && ++differences <= 20) {
-            ADD_FAILURE() << "pattern 0x" << std::hex << bits << ": got \"" << got << "\", expected \""
-                          << expected << "\"";
+            ADD_FAILURE() << "pattern 0x" << std::hex << bits << ": got \"" << got << "\", expected \"" << expected
+                          << "\"";
         }
     }
     EXPECT_EQ(differences, 0) << "of " << sample.patterns().size() << " patterns";

@@ -6,15 +6,15 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/runtime/event_check.h"
 #include "platform/headless/headless_runtime.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/errors.h"
+#include "platform/runtime/event_check.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
-#include "platform/screen/window_settings.h"
 #include "platform/runtime/parking.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/screen/window_settings.h"
 #include "support/page_fixtures.h"
 
 using namespace platform;
@@ -110,7 +110,7 @@ TEST_F(PageSetUp, AnUnknownModeRaisesError5AndLeavesThePage) {
 
 TEST_F(PageSetUp, ModeChangeWaitsForTheBuilderToFinishItsPassAndHoldsTheNextOne) {
     set_frame_builder_running(true);
-    ASSERT_TRUE(try_begin_building_pass());  // a building pass is under way
+    ASSERT_TRUE(try_begin_building_pass()); // a building pass is under way
     int waits = 0;
     bool next_pass_refused = false;
     hooks().sleep = [&](poll_site site, int) {

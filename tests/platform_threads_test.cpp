@@ -7,17 +7,17 @@
 #include <future>
 #include <thread>
 
-#include "platform/runtime/event_check.h"
-#include "platform/screen/frame_builder.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/keys/keyboard.h"
 #include "platform/keys/lock_state.h"
-#include "platform/screen/page.h"
+#include "platform/runtime/event_check.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
-#include "platform/threads/platform_threads.h"
 #include "platform/runtime/parking.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/threads/platform_threads.h"
 
 using namespace platform;
 

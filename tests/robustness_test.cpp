@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "platform/screen/line_drawing.h"
 #include "platform/runtime/flags.h"
+#include "platform/screen/line_drawing.h"
 #include "support/page_testing.h"
 #include "winding/loop_termination.h"
 #include "winding/winding_variables.h"
@@ -46,7 +46,8 @@ key_script random_entry(std::mt19937& random) {
         } else if (kind < 96) {
             keys.push_back(tap(key_event::character(9)));
         } else {
-            keys.push_back(tap(key_event::extended_key(extended_keys[std::uniform_int_distribution<int>(0, 7)(random)])));
+            keys.push_back(
+                tap(key_event::extended_key(extended_keys[std::uniform_int_distribution<int>(0, 7)(random)])));
         }
     }
     keys.push_back(tap(key_event::character(13)));
@@ -61,9 +62,7 @@ int run_count() {
     return n > 0 ? n : 10'000;
 }
 
-bool shows_rejection() {
-    return testing_support::row_text(active_page(), 15).substr(29, 17) == "Wrong Data Entry!";
-}
+bool shows_rejection() { return testing_support::row_text(active_page(), 15).substr(29, 17) == "Wrong Data Entry!"; }
 
 } // namespace
 

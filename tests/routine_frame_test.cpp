@@ -1,8 +1,8 @@
 // The routine's frame: set-up, the final key wait and the closing prompt.
 #include <gtest/gtest.h>
 
-#include "platform/screen/page.h"
 #include "platform/runtime/flags.h"
+#include "platform/screen/page.h"
 #include "platform/screen/window_settings.h"
 #include "support/page_testing.h"
 

@@ -51,7 +51,7 @@ void expect_cells_distinct(const std::vector<cell>& cells) {
 
 TEST(StaticPool, GivesDistinctCellsThatKeepTheirPlaceWhenThePoolGrows) {
     std::vector<cell> cells;
-    for (int k = 0; k < 20; ++k) cells.push_back(take_cell(4));  // the routine's 20 variables
+    for (int k = 0; k < 20; ++k) cells.push_back(take_cell(4)); // the routine's 20 variables
     for (int k = 0; k < 5; ++k) cells.push_back(take_cell(24));
     expect_cells_distinct(cells);
 
@@ -63,8 +63,7 @@ TEST(StaticPool, GivesDistinctCellsThatKeepTheirPlaceWhenThePoolGrows) {
 }
 
 TEST(StaticPool, ASizeThatCannotBeHadIsACriticalErrorNotACell) {
-    const std::size_t sizes[] = {std::numeric_limits<std::size_t>::max(),
-                                 std::numeric_limits<std::size_t>::max() - 64};
+    const std::size_t sizes[] = {std::numeric_limits<std::size_t>::max(), std::numeric_limits<std::size_t>::max() - 64};
     for (std::size_t size : sizes) {
         SCOPED_TRACE(size);
         void* given = nullptr;

@@ -21,7 +21,7 @@ TEST(TempStrings, ReleaseFreesTheTextsMadeSinceTheMark) {
     EXPECT_EQ(live_temp_strings(), mark + 101);
     release_temp_strings(mark);
     EXPECT_EQ(live_temp_strings(), mark);
-    EXPECT_EQ(kept, "kept");  // made before the mark: still valid
+    EXPECT_EQ(kept, "kept"); // made before the mark: still valid
     release_temp_strings(0);
     EXPECT_EQ(live_temp_strings(), 0u);
 }

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "platform/headless/headless_runtime.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
+#include "platform/screen/page.h"
 #include "platform/text/text_output.h"
 #include "support/page_testing.h"
 
@@ -78,24 +78,20 @@ struct wrap_case {
     int start_column;
     int length;
     bool newline;
-    std::tuple<int, int, int> cursor;  // row, column, pending_wrap after the print
+    std::tuple<int, int, int> cursor; // row, column, pending_wrap after the print
 };
 
 TEST_F(TextEngine, TextsWrapAfterColumn80AndEndWithOneNewline) {
     const wrap_case cases[] = {
-        {1, 80, false, {1, 80, 1}},   // ends in column 80: cursor stays, wrap pending
-        {1, 80, true, {2, 1, 0}},     // exactly one row down, not two
-        {1, 81, false, {2, 2, 0}},    // the 81st character starts the next row
-        {1, 81, true, {3, 1, 0}},
-        {71, 10, false, {1, 80, 1}},
-        {71, 11, false, {2, 2, 0}},
-        {1, 160, false, {2, 80, 1}},
-        {1, 160, true, {3, 1, 0}},
-        {1, 79, false, {1, 80, 0}},
+        {1, 80, false, {1, 80, 1}}, // ends in column 80: cursor stays, wrap pending
+        {1, 80, true, {2, 1, 0}},   // exactly one row down, not two
+        {1, 81, false, {2, 2, 0}},  // the 81st character starts the next row
+        {1, 81, true, {3, 1, 0}},    {71, 10, false, {1, 80, 1}}, {71, 11, false, {2, 2, 0}},
+        {1, 160, false, {2, 80, 1}}, {1, 160, true, {3, 1, 0}},   {1, 79, false, {1, 80, 0}},
     };
     for (const wrap_case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "start " << c.start_column << ", length " << c.length
-                                        << ", newline " << c.newline);
+        SCOPED_TRACE(testing::Message() << "start " << c.start_column << ", length " << c.length << ", newline "
+                                        << c.newline);
         init_mode12_page(page);
         locate_cursor(page, 1, c.start_column);
         const std::string text = letters(c.length);
@@ -122,7 +118,7 @@ TEST_F(TextEngine, PendingWrapOnTheBottomRowScrollsBeforeTheNextPrint) {
     locate_cursor(page, 29, 1);
     print_string(page, letters(80), false);
     ASSERT_EQ(cursor_of(page), std::make_tuple(29, 80, 1));
-    EXPECT_EQ(row_text(page, 28), padded(""));  // no scroll yet
+    EXPECT_EQ(row_text(page, 28), padded("")); // no scroll yet
     print_string(page, "Z", false);
     EXPECT_EQ(row_text(page, 28), letters(80));
     EXPECT_EQ(row_text(page, 29), padded("Z"));
@@ -148,8 +144,8 @@ TEST_F(TextEngine, EmptyTextsChangeNothingOrMoveDownExactlyOneRow) {
     const empty_case cases[] = {
         {false, false, {3, 5, 0}},
         {false, true, {4, 1, 0}},
-        {true, false, {3, 80, 1}},  // the wrap stays pending
-        {true, true, {4, 1, 0}},    // one row, not two, and the wrap is gone
+        {true, false, {3, 80, 1}}, // the wrap stays pending
+        {true, true, {4, 1, 0}},   // one row, not two, and the wrap is gone
     };
     for (const empty_case& c : cases) {
         SCOPED_TRACE(testing::Message() << "pending " << c.pending << ", newline " << c.newline);
@@ -172,26 +168,26 @@ TEST_F(TextEngine, EmptyTextsChangeNothingOrMoveDownExactlyOneRow) {
 struct zone_case {
     int column;
     bool pending;
-    int first_blank, last_blank;  // 0, 0 when no blank is painted
+    int first_blank, last_blank; // 0, 0 when no blank is painted
     std::tuple<int, int, int> cursor;
 };
 
 TEST_F(TextEngine, ZoneJumpPaintsBlanksUpToTheNextZoneStart) {
     const zone_case cases[] = {
         {1, false, 1, 14, {1, 15, 0}},
-        {15, false, 15, 28, {1, 29, 0}},   // at a zone start: on to the next one
+        {15, false, 15, 28, {1, 29, 0}}, // at a zone start: on to the next one
         {20, false, 20, 28, {1, 29, 0}},
-        {43, false, 43, 56, {1, 57, 0}},   // 57 is the last zone start
+        {43, false, 43, 56, {1, 57, 0}}, // 57 is the last zone start
         {44, false, 44, 56, {1, 57, 0}},
         {50, false, 50, 56, {1, 57, 0}},
-        {56, false, 56, 56, {1, 57, 0}},   // one blank reaches it
-        {57, false, 57, 79, {1, 80, 0}},   // from the last zone start on to column 80
-        {58, false, 58, 79, {1, 80, 0}},   // column 71 is no zone start
+        {56, false, 56, 56, {1, 57, 0}}, // one blank reaches it
+        {57, false, 57, 79, {1, 80, 0}}, // from the last zone start on to column 80
+        {58, false, 58, 79, {1, 80, 0}}, // column 71 is no zone start
         {59, false, 59, 79, {1, 80, 0}},
         {67, false, 67, 79, {1, 80, 0}},
         {70, false, 70, 79, {1, 80, 0}},
-        {80, false, 80, 80, {1, 80, 1}},   // the blank in column 80 leaves a pending wrap
-        {80, true, 0, 0, {2, 1, 0}},       // a pending wrap: a newline and no blank
+        {80, false, 80, 80, {1, 80, 1}}, // the blank in column 80 leaves a pending wrap
+        {80, true, 0, 0, {2, 1, 0}},     // a pending wrap: a newline and no blank
     };
     for (const zone_case& c : cases) {
         SCOPED_TRACE(testing::Message() << "column " << c.column << ", pending " << c.pending);
@@ -222,23 +218,21 @@ struct fit_case {
     int column;
     int length;
     bool pending;
-    std::tuple<int, int, int> cursor;  // after newline_if_no_fit
+    std::tuple<int, int, int> cursor; // after newline_if_no_fit
 };
 
 TEST_F(TextEngine, FitCheckStartsANewRowOnlyForAPieceThatWouldPassColumn80) {
     const fit_case cases[] = {
-        {69, 12, false, {1, 69, 0}},   // ends exactly in column 80: fits
-        {69, 13, false, {2, 1, 0}},
-        {69, 14, false, {2, 1, 0}},
-        {1, 100, false, {1, 1, 0}},    // column 1: never moved
-        {80, 0, false, {1, 80, 0}},    // an empty text never moves
-        {80, 1, false, {1, 80, 0}},
-        {80, 2, false, {2, 1, 0}},
-        {80, 14, true, {1, 80, 1}},    // a pending wrap: nothing happens here
+        {69, 12, false, {1, 69, 0}}, // ends exactly in column 80: fits
+        {69, 13, false, {2, 1, 0}},  {69, 14, false, {2, 1, 0}},
+        {1, 100, false, {1, 1, 0}}, // column 1: never moved
+        {80, 0, false, {1, 80, 0}}, // an empty text never moves
+        {80, 1, false, {1, 80, 0}},  {80, 2, false, {2, 1, 0}},
+        {80, 14, true, {1, 80, 1}}, // a pending wrap: nothing happens here
     };
     for (const fit_case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "column " << c.column << ", length " << c.length
-                                        << ", pending " << c.pending);
+        SCOPED_TRACE(testing::Message() << "column " << c.column << ", length " << c.length << ", pending "
+                                        << c.pending);
         init_mode12_page(page);
         locate_cursor(page, 1, c.column);
         if (c.pending) print_string(page, "X", false);
@@ -251,7 +245,7 @@ TEST_F(TextEngine, SecondPitchPieceAtColumn69FitsWith12CharactersAndMovesWith14)
     locate_cursor(page, 4, 64);
     print_string(page, "y2 = ", false);
     ASSERT_EQ(cursor_of(page), std::make_tuple(4, 69, 0));
-    const std::string fits = "-1.234568   ";  // 12 characters
+    const std::string fits = "-1.234568   "; // 12 characters
     newline_if_no_fit(page, fits);
     print_string(page, fits, false);
     EXPECT_EQ(row_text(page, 4), std::string(63, ' ') + "y2 = " + fits);
@@ -260,7 +254,7 @@ TEST_F(TextEngine, SecondPitchPieceAtColumn69FitsWith12CharactersAndMovesWith14)
     init_mode12_page(page);
     locate_cursor(page, 4, 64);
     print_string(page, "y2 = ", false);
-    const std::string moves = "-1.234568E+07 ";  // 14 characters
+    const std::string moves = "-1.234568E+07 "; // 14 characters
     newline_if_no_fit(page, moves);
     print_string(page, moves, false);
     EXPECT_EQ(row_text(page, 4), padded(std::string(63, ' ') + "y2 = "));
@@ -281,16 +275,16 @@ struct scroll_case {
 
 TEST_F(TextEngine, NewlinePastTheWindowMovesItsRowsUpWithGraphicsAndBlanksTheBottomRow) {
     const scroll_case cases[] = {
-        {1, 29, 29, true, 29},   // the web line's newline on the bottom row
-        {1, 29, 30, true, 29},   // from row 30 the window scrolls too; row 30 stays
-        {30, 30, 30, true, 30},  // the closing prompt's one-row window
+        {1, 29, 29, true, 29},  // the web line's newline on the bottom row
+        {1, 29, 30, true, 29},  // from row 30 the window scrolls too; row 30 stays
+        {30, 30, 30, true, 30}, // the closing prompt's one-row window
         {1, 29, 5, false, 6},
     };
     for (const scroll_case& c : cases) {
         SCOPED_TRACE(testing::Message() << "window " << c.window_top << ".." << c.window_bottom << ", row "
                                         << c.cursor_row);
         init_mode12_page(page);
-        page.background_color = 6;  // so that the blanked row cannot pass for untouched zeros
+        page.background_color = 6; // so that the blanked row cannot pass for untouched zeros
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) page.at(x, y) = pattern(x, y);
         set_text_window(page, c.window_top, c.window_bottom);
@@ -332,8 +326,8 @@ struct refused_case {
 
 // Everything that a refused call must leave as it was.
 std::tuple<int, int, int, unsigned, int, int> text_state(const drawing_page& p) {
-    return {p.text_cursor.row, p.text_cursor.column, p.pending_wrap, p.foreground_color, p.text_window.top,
-            p.text_window.bottom};
+    return {p.text_cursor.row,  p.text_cursor.column, p.pending_wrap,
+            p.foreground_color, p.text_window.top,    p.text_window.bottom};
 }
 
 TEST_F(TextEngine, OutOfRangeArgumentsRaiseError5AndChangeNothing) {
@@ -353,7 +347,7 @@ TEST_F(TextEngine, OutOfRangeArgumentsRaiseError5AndChangeNothing) {
         reset_flags();
         init_mode12_page(page);
         locate_cursor(page, 7, 71);
-        print_string(page, letters(10), false);  // cursor 7, 80 with a pending wrap
+        print_string(page, letters(10), false); // cursor 7, 80 with a pending wrap
         const drawing_page before = page;
         c.call(page);
         EXPECT_EQ(flags().error_pending.load(), illegal_function_call);

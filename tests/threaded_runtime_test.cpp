@@ -11,15 +11,15 @@
 #include <thread>
 #include <vector>
 
-#include "platform/screen/frame_builder.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/keys/keyboard.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
+#include "platform/screen/frame_builder.h"
+#include "platform/screen/page.h"
+#include "platform/screen/screen_mode.h"
 #include "platform/threads/platform_threads.h"
 #include "winding/winding_program.h"
-#include "platform/screen/screen_mode.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -114,7 +114,7 @@ TEST_F(ThreadedRuntime, RoutineRunsToTheEndAndTheFramesShowItsPages) {
     EXPECT_TRUE(frame_becomes(finished));
     type(" ");
     EXPECT_TRUE(frame_becomes(prompt));
-    type("x");  // ends the closing prompt: program_finished, then the exit sequence
+    type("x"); // ends the closing prompt: program_finished, then the exit sequence
     join_threads();
     EXPECT_EQ(exit_code.load(), 0);
     EXPECT_EQ(flags().program_finished.load(), 1);

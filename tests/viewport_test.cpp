@@ -67,9 +67,9 @@ TEST_F(Viewport, CornerOffThePageRaisesErrorFiveAndKeepsTheOldViewport) {
         std::int32_t left, top, right, bottom;
     };
     const corners rejected[] = {
-        {640, 70, 84, 370}, {-1, 70, 84, 370}, {0, 480, 84, 370}, {0, -1, 84, 370},
-        {0, 70, 640, 370},  {0, 70, -1, 370},  {0, 70, 84, 480},  {0, 70, 84, -1},
-        {std::numeric_limits<std::int32_t>::min(), 0, 0, 0},
+        {640, 70, 84, 370}, {-1, 70, 84, 370}, {0, 480, 84, 370},
+        {0, -1, 84, 370},   {0, 70, 640, 370}, {0, 70, -1, 370},
+        {0, 70, 84, 480},   {0, 70, 84, -1},   {std::numeric_limits<std::int32_t>::min(), 0, 0, 0},
     };
     for (const corners& c : rejected) {
         SCOPED_TRACE(testing::Message() << c.left << ", " << c.top << ", " << c.right << ", " << c.bottom);
@@ -108,12 +108,12 @@ TEST_F(Viewport, RandomLinesNeverSetAPixelOutsideTheViewport) {
     std::mt19937 random(20240610);
     std::uniform_int_distribution<int> page_x(0, 639), page_y(0, 479), pick(0, 19);
     std::uniform_real_distribution<float> near(-800.0f, 1400.0f), fraction(-2.0f, 2.0f);
-    const float odd_values[] = {nan_value, infinity, -infinity, 3e9f, -3e9f, 1e30f, -1e30f,
-                                2147483520.0f, -2147483520.0f, 2147483648.0f, 16777216.0f, -0.0f};
+    const float odd_values[] = {nan_value, infinity,      -infinity,      3e9f,          -3e9f,       1e30f,
+                                -1e30f,    2147483520.0f, -2147483520.0f, 2147483648.0f, 16777216.0f, -0.0f};
     auto coordinate = [&]() -> float {
         const int kind = pick(random);
         if (kind == 0) return odd_values[random() % std::size(odd_values)];
-        if (kind <= 3) return static_cast<float>(page_x(random) - 50) + 0.5f;  // half-pixel values
+        if (kind <= 3) return static_cast<float>(page_x(random) - 50) + 0.5f; // half-pixel values
         if (kind <= 6) return static_cast<float>(page_x(random)) + fraction(random);
         return near(random);
     };
@@ -127,7 +127,8 @@ TEST_F(Viewport, RandomLinesNeverSetAPixelOutsideTheViewport) {
         if (n % 10 != 0) set_viewport(page, page_x(random), page_y(random), page_x(random), page_y(random));
         ASSERT_EQ(flags().error_pending.load(), 0);
         const viewport_rect v = page.viewport;
-        for (int k = 0; k < lines_per_viewport; ++k) draw_line(page, coordinate(), coordinate(), coordinate(), coordinate());
+        for (int k = 0; k < lines_per_viewport; ++k)
+            draw_line(page, coordinate(), coordinate(), coordinate(), coordinate());
 
         for (int y = 0; y < page_height; ++y) {
             const std::uint8_t* row = page.row(y);
@@ -183,7 +184,7 @@ TEST_F(ClearScreen, WithViewportBlanksExactlyItsRectangle) {
         SCOPED_TRACE(testing::Message() << c.left << ", " << c.top << ", " << c.right << ", " << c.bottom);
         init_mode12_page(page);
         std::fill(page.pixels.begin(), page.pixels.end(), 7);
-        page.background_color = 0x12;  // AND 15 gives 2
+        page.background_color = 0x12; // AND 15 gives 2
         page.text_cursor = {30, 9};
         set_viewport(page, c.left, c.top, c.right, c.bottom);
         clear_screen(page);

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/screen/line_drawing.h"
 #include "platform/runtime/flags.h"
+#include "platform/screen/integer_arguments.h"
+#include "platform/screen/line_drawing.h"
 #include "support/page_testing.h"
 #include "winding/winding_variables.h"
-#include "platform/screen/integer_arguments.h"
 
 using namespace platform;
 using testing_support::run_winding;
@@ -124,8 +124,8 @@ TEST(WindingDiagram, WorkedExampleCallsAndEndPoints) {
     EXPECT_EQ(L[dash_line(20, 0, 61)].y2, L[coil_line(-5, 44)].y1);
     // The loop variables keep the first value past their ends.
     const winding::winding_variables& v = winding::variables();
-    EXPECT_EQ(v.dash_index, 15.0f);  // loop 66 last ran to 14
-    EXPECT_EQ(v.coil_index, 5.0f);   // loop 65 ran 0..4
+    EXPECT_EQ(v.dash_index, 15.0f); // loop 66 last ran to 14
+    EXPECT_EQ(v.coil_index, 5.0f);  // loop 65 ran 0..4
     EXPECT_EQ(v.slot_number, 22.0f);
     EXPECT_EQ(v.back_dash_dx, 2.8344672f);
     EXPECT_EQ(v.back_dash_dy, 2.3809524f);
@@ -138,7 +138,7 @@ TEST(WindingDiagram, ExtendedEvaluationDecidesPixels) {
     // extended evaluation (pixel 23); step by step in Singles it is 23.5.
     {
         recorded_run run("2\r12\r1\r");
-        const int pass = -11 + 13;  // loop 40 starts at -y = -13
+        const int pass = -11 + 13; // loop 40 starts at -y = -13
         const recorded_line& apex = run.lines[pass * coil_lines_per_pass + 2];
         EXPECT_EQ(apex.x1, 23.499998f);
         EXPECT_EQ(first_pixel(apex).x, 23);
@@ -154,7 +154,7 @@ TEST(WindingDiagram, ExtendedEvaluationDecidesPixels) {
     // and 7 fall half way between pixels and round to the even one.
     {
         recorded_run run("2\r8\r2\r");
-        const int first_pass = -10;  // loop 40 starts at -y = -10
+        const int first_pass = -10; // loop 40 starts at -y = -10
         const int position[] = {1, 3, 5, 7};
         const int expected_x[] = {148, 274, 398, 524};
         for (int k = 0; k < 4; ++k) {
@@ -171,11 +171,11 @@ TEST(WindingDiagram, EdgeDataSetsGiveTheirPassAndCallCounts) {
         std::size_t calls;
     };
     const count_case table[] = {
-        {"2\r0\r1\r", 81},        // 2 + 11 x 1 passes, 3 x 15 boundary dashes
-        {"-2\r21\r1\r", 242},     // loop 40 none, loop 59 i = 11..21, loop 65 none
-        {"-4\r21\r1\r", 429},     // 11 passes, 16 passes, none
-        {"4\r-21\r1\r", 75},      // only the pole boundaries
-        {"4\r22.5\r1.5\r", 936},  // 35 passes, 28 passes, 5 boundaries
+        {"2\r0\r1\r", 81},       // 2 + 11 x 1 passes, 3 x 15 boundary dashes
+        {"-2\r21\r1\r", 242},    // loop 40 none, loop 59 i = 11..21, loop 65 none
+        {"-4\r21\r1\r", 429},    // 11 passes, 16 passes, none
+        {"4\r-21\r1\r", 75},     // only the pole boundaries
+        {"4\r22.5\r1.5\r", 936}, // 35 passes, 28 passes, 5 boundaries
         {"2\r1000\r2\r", 47088},
     };
     for (const count_case& c : table) {

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/text/number_text.h"
 #include "number_text_reference.h"
+#include "platform/text/number_text.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr int differences_shown = 20;
 
 struct sweep_state {
     std::uint64_t first;
-    std::uint64_t end;  // one past the last pattern
+    std::uint64_t end; // one past the last pattern
     std::atomic<std::uint64_t> next_block{0};
     std::atomic<std::uint64_t> checked{0};
     std::atomic<std::uint64_t> differences{0};

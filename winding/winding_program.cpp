@@ -12,28 +12,28 @@
 #include <string>
 #include <string_view>
 
-#include "platform/runtime/event_check.h"
-#include "platform/runtime/fpu_control.h"
-#include "platform/screen/integer_arguments.h"
-#include "platform/keys/keyboard.h"
-#include "platform/screen/line_drawing.h"
+#include "platform/entry/closing_prompt.h"
 #include "platform/entry/line_entry.h"
-#include "platform/text/number_text.h"
-#include "platform/screen/page.h"
+#include "platform/keys/keyboard.h"
+#include "platform/keys/read_key.h"
+#include "platform/runtime/event_check.h"
 #include "platform/runtime/flags.h"
+#include "platform/runtime/float_exception.h"
+#include "platform/runtime/fpu_control.h"
+#include "platform/runtime/parking.h"
+#include "platform/runtime/string_comparison.h"
 #include "platform/runtime/temp_strings.h"
-#include "platform/text/text_output.h"
+#include "platform/screen/integer_arguments.h"
+#include "platform/screen/line_drawing.h"
+#include "platform/screen/page.h"
+#include "platform/screen/screen_mode.h"
+#include "platform/screen/viewport.h"
 #include "platform/screen/window_settings.h"
+#include "platform/text/number_text.h"
+#include "platform/text/text_output.h"
 #include "winding/counted_loop.h"
 #include "winding/loop_termination.h"
 #include "winding/winding_variables.h"
-#include "platform/entry/closing_prompt.h"
-#include "platform/keys/read_key.h"
-#include "platform/runtime/float_exception.h"
-#include "platform/runtime/parking.h"
-#include "platform/runtime/string_comparison.h"
-#include "platform/screen/screen_mode.h"
-#include "platform/screen/viewport.h"
 
 namespace winding {
 
@@ -181,8 +181,8 @@ void draw_coils(winding_variables& v) {
         const ext side_x = x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing);
         line(side_x, x(v.origin_y) + 200, side_x, x(v.origin_y) + 100);
         end_of_statement(41);
-        line(side_x, x(v.origin_y) + 100,
-             x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) / 2) * x(v.slot_spacing), x(v.origin_y) + 50);
+        line(side_x, x(v.origin_y) + 100, x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) / 2) * x(v.slot_spacing),
+             x(v.origin_y) + 50);
         end_of_statement(42);
         line(x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) + x(v.second_pitch) / 2) * x(v.slot_spacing),
              x(v.origin_y) + 250,
@@ -245,8 +245,8 @@ void draw_pole_boundaries(winding_variables& v) {
         counted_loop dashes(0, 14, 1);
         while (dashes.head(v.dash_index)) {
             end_of_statement(66);
-            const ext boundary_x = x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing) * x(v.slot_count) / 2 /
-                                                       x(v.pole_pairs);
+            const ext boundary_x =
+                x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing) * x(v.slot_count) / 2 / x(v.pole_pairs);
             line(boundary_x, x(v.origin_y) + 30 + x(v.dash_index) * 20, boundary_x,
                  x(v.origin_y) + 40 + x(v.dash_index) * 20);
             end_of_statement(67);

@@ -13,14 +13,14 @@
 #include <string>
 
 #include "platform/entry/decimal_conversion.h"
-#include "platform/keys/keyboard.h"
 #include "platform/entry/number_syntax.h"
+#include "platform/keys/keyboard.h"
+#include "platform/keys/read_key.h"
 #include "platform/runtime/errors.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/text/text_output.h"
-#include "platform/keys/read_key.h"
 
 namespace platform {
 

@@ -35,8 +35,8 @@ namespace line_entry_inspection {
 
 struct entry_view {
     std::string_view entry_text;
-    text_position start;          // the text cursor at the call
-    std::uint8_t start_wrap = 0;  // pending_wrap at the call
+    text_position start;         // the text cursor at the call
+    std::uint8_t start_wrap = 0; // pending_wrap at the call
     const drawing_page* snapshot = nullptr;
     int pending_blanks = 0;
     bool cursor_shown = false;

@@ -36,9 +36,7 @@ constexpr int exponent_saturation = 1'000'000;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_octal_digit(char c) { return c >= '0' && c <= '7'; }
-bool is_hexadecimal_digit(char c) {
-    return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool is_hexadecimal_digit(char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 std::uint64_t digit_value(char c) {
     if (is_digit(c)) return static_cast<std::uint64_t>(c - '0');
@@ -192,8 +190,8 @@ bool decimal_within_limits(const decimal_measure& m) {
     if (m.scale > largest_scale) return false;
     if (m.scale == largest_scale && compare_leading_digits(m.significant, largest_digits) > 0) return false;
     if (m.fraction_digits > 0) {
-        const int counted = m.integer_digits > 0 ? m.integer_digits + m.fraction_digits
-                                                 : m.fraction_digits - m.leading_zeros;
+        const int counted =
+            m.integer_digits > 0 ? m.integer_digits + m.fraction_digits : m.fraction_digits - m.leading_zeros;
         if (counted > fraction_number_digit_limit) return false;
     }
     if (m.scale < smallest_scale) return false;

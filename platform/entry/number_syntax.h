@@ -22,15 +22,15 @@ namespace platform {
 std::optional<std::string> number_text_of(std::string_view entry_text);
 
 enum class radix_form : int {
-    none = 0,         // not a prefix form
-    hexadecimal = 1,  // &H..., and also the empty text and a lone ampersand
-    octal = 2,        // &O...
+    none = 0,        // not a prefix form
+    hexadecimal = 1, // &H..., and also the empty text and a lone ampersand
+    octal = 2,       // &O...
 };
 
 struct radix_prefix {
     radix_form form = radix_form::none;
-    std::uint64_t value = 0;  // the digits read, 0 when there are none
-    bool accepted = false;    // the text is a prefix form that may stand
+    std::uint64_t value = 0; // the digits read, 0 when there are none
+    bool accepted = false;   // the text is a prefix form that may stand
 };
 
 // Reads a prefix form: an ampersand, H or O (either case), then at most 16
@@ -40,13 +40,13 @@ radix_prefix parse_radix_prefix(std::string_view number_text);
 // A decimal number text taken apart: its sign and the counts that its range
 // is judged by. The conversion to a Single reads the sign and the scale too.
 struct decimal_measure {
-    bool negative = false;       // a minus sign leads
-    int integer_digits = 0;      // i: 0 for a single 0 or no integer part
-    int fraction_digits = 0;     // f
-    int leading_zeros = 0;       // z: fraction digits before the first non-zero one
-    int exponent = 0;            // e
-    std::string significant;     // s: the digits of 0.s x 10^m
-    int scale = 0;               // m
+    bool negative = false;   // a minus sign leads
+    int integer_digits = 0;  // i: 0 for a single 0 or no integer part
+    int fraction_digits = 0; // f
+    int leading_zeros = 0;   // z: fraction digits before the first non-zero one
+    int exponent = 0;        // e
+    std::string significant; // s: the digits of 0.s x 10^m
+    int scale = 0;           // m
 };
 
 // The shape of a decimal number text: an optional minus sign, the integer

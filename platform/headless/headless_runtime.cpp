@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "platform/keys/key_buffer.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/temp_strings.h"
-#include "platform/screen/window_settings.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/screen/window_settings.h"
 
 namespace platform {
 
@@ -23,12 +23,9 @@ bool is_waiting_site(poll_site site) {
     switch (site) {
         case poll_site::entry_wait:
         case poll_site::closing_wait:
-        case poll_site::held:
-            return true;
-        case poll_site::key_read:
-            return current_activity() == program_activity::running;
-        default:
-            return false;
+        case poll_site::held: return true;
+        case poll_site::key_read: return current_activity() == program_activity::running;
+        default: return false;
     }
 }
 

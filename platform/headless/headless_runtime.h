@@ -33,14 +33,14 @@ script_step release(key_event key);
 
 // Where the routine was when the run ended.
 enum class run_end {
-    entry_waiting,     // a line entry waits for a key
-    key_waiting,       // the final key wait polls
-    closing_prompt,    // the closing prompt waits for a key
-    held,              // held by a pause in an event check
-    parked,            // stop_and_wait was called
-    process_ended,     // a critical error ended the process
-    poll_limit,        // the run took more polls than allowed
-    returned,          // the routine returned (the real routine never does)
+    entry_waiting,  // a line entry waits for a key
+    key_waiting,    // the final key wait polls
+    closing_prompt, // the closing prompt waits for a key
+    held,           // held by a pause in an event check
+    parked,         // stop_and_wait was called
+    process_ended,  // a critical error ended the process
+    poll_limit,     // the run took more polls than allowed
+    returned,       // the routine returned (the real routine never does)
 };
 
 std::string_view to_string(run_end end);

@@ -24,7 +24,7 @@ public:
     static constexpr std::uint8_t first_offset = 30;
     static constexpr std::uint8_t end_offset = 62;
     static constexpr int slot_bytes = 2;
-    static constexpr int ring_bytes = end_offset - first_offset;  // 16 slots
+    static constexpr int ring_bytes = end_offset - first_offset; // 16 slots
 
     // Adds a key at the tail; false (and the key dropped) when 15 wait.
     bool push(key_slot key);

@@ -6,10 +6,10 @@
 namespace platform {
 
 enum class key_kind : std::uint8_t {
-    character,  // a character code 0..255 as delivered (Shift and Caps Lock applied)
-    extended,   // an extended key code (arrows, function keys, ...)
-    modifier,   // one of the six modifier keys
-    lock,       // Caps Lock or Num Lock turned on (down) or off (up)
+    character, // a character code 0..255 as delivered (Shift and Caps Lock applied)
+    extended,  // an extended key code (arrows, function keys, ...)
+    modifier,  // one of the six modifier keys
+    lock,      // Caps Lock or Num Lock turned on (down) or off (up)
     pause,
     break_key,
 };

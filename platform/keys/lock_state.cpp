@@ -14,10 +14,8 @@ std::atomic<bool> num_on{false};
 
 void report(bool was, bool is, lock_key key) {
     if (was == is) return;
-    if (is)
-        handle_key_down(key_event::lock(key));
-    else
-        handle_key_up(key_event::lock(key));
+    if (is) handle_key_down(key_event::lock(key));
+    else handle_key_up(key_event::lock(key));
 }
 
 } // namespace

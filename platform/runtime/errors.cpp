@@ -46,8 +46,7 @@ void show_runtime_error() {
     runtime_flags& f = flags();
     const int code = f.error_pending.load();
     const std::string caption = "Unhandled Error #" + std::to_string(code);
-    const std::string text =
-        "Line:" + std::to_string(f.error_line.load()) + "\n" + error_message(code) + "\nContinue?";
+    const std::string text = "Line:" + std::to_string(f.error_line.load()) + "\n" + error_message(code) + "\nContinue?";
     const box_answer answer = hooks().message_box(caption, text, box_buttons::yes_no);
     if (answer == box_answer::yes) {
         f.error_pending.store(0);

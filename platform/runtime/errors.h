@@ -16,9 +16,9 @@ inline constexpr int division_by_zero = 11;      // "Division by zero"
 // Critical codes lie above this offset: a box with OK at once, then the
 // process ends; the caption shows the code less the offset.
 inline constexpr int critical_code_offset = 500;
-inline constexpr int out_of_memory_variables = critical_code_offset + 4;  // "Critical Error #4"
-inline constexpr int out_of_memory_snapshot = critical_code_offset + 16;  // "Critical Error #16"
-inline constexpr int out_of_memory_scratch = critical_code_offset + 17;   // "Critical Error #17"
+inline constexpr int out_of_memory_variables = critical_code_offset + 4; // "Critical Error #4"
+inline constexpr int out_of_memory_snapshot = critical_code_offset + 16; // "Critical Error #16"
+inline constexpr int out_of_memory_scratch = critical_code_offset + 17;  // "Critical Error #17"
 
 // Exit code of a process ended by a critical error: a failure, not success.
 inline constexpr int critical_exit_code = 1;

@@ -15,12 +15,12 @@ namespace platform {
 struct runtime_flags {
     std::atomic<int> event_pending{0};
     std::atomic<std::uint8_t> stop_requested{0};
-    std::atomic<std::uint8_t> paused{0};       // bit 0: hold at the next statement boundary
-    std::atomic<int> error_pending{0};         // code of the pending runtime error, 0 = none
-    std::atomic<int> error_line{0};            // statement number shown in the error box
+    std::atomic<std::uint8_t> paused{0}; // bit 0: hold at the next statement boundary
+    std::atomic<int> error_pending{0};   // code of the pending runtime error, 0 = none
+    std::atomic<int> error_line{0};      // statement number shown in the error box
     std::atomic<std::uint8_t> program_finished{0};
-    std::atomic<int> close_request{0};         // bit 0: the user closed the window
-    std::atomic<int> parked_threads{0};        // bit 0: program thread parked; bit 1: timer thread done
+    std::atomic<int> close_request{0};  // bit 0: the user closed the window
+    std::atomic<int> parked_threads{0}; // bit 0: program thread parked; bit 1: timer thread done
     std::atomic<int> exit_code{0};
 };
 

@@ -31,5 +31,4 @@ void set_extended_precision() {
 
 int x87_precision_field() { return (read_control_word() & precision_mask) >> 8; }
 
-
 } // namespace platform

@@ -43,9 +43,7 @@ runtime_hooks& hooks() {
     return the_hooks;
 }
 
-void install_default_hooks() {
-    hooks() = runtime_hooks{real_sleep, sleep_for_ever, real_end_process, console_box};
-}
+void install_default_hooks() { hooks() = runtime_hooks{real_sleep, sleep_for_ever, real_end_process, console_box}; }
 
 void poll_sleep(poll_site site, int milliseconds) { hooks().sleep(site, milliseconds); }
 

@@ -23,8 +23,8 @@ inline constexpr float initial_requested_aspect = 1.6f;
 
 // What the display side knows about the window between two drawings.
 struct display_geometry {
-    window_size current = initial_window_size;   // from the last reshape
-    window_size previous = initial_window_size;  // before the last reshape
+    window_size current = initial_window_size;  // from the last reshape
+    window_size previous = initial_window_size; // before the last reshape
     window_size last_frame = initial_window_size;
     float last_requested_aspect = initial_requested_aspect;
 };
@@ -40,8 +40,8 @@ std::optional<window_size> window_size_request(display_geometry& geometry, windo
 enum class texture_filter { nearest, linear };
 
 struct display_rect {
-    int x = 0;       // from the window's left edge
-    int y = 0;       // from the window's top edge
+    int x = 0; // from the window's left edge
+    int y = 0; // from the window's top edge
     int width = 0;
     int height = 0;
     texture_filter filter = texture_filter::nearest;

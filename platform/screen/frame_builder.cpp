@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/screen/unsynchronised_read.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/screen/unsynchronised_read.h"
 
 namespace platform {
 

@@ -20,8 +20,8 @@ namespace platform {
 struct frame {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, row by row from the top
-    std::uint64_t sequence = 0;         // 1 for the first frame built, then 2, 3, ...; 0: none yet
+    std::vector<std::uint32_t> pixels; // 0xAARRGGBB, row by row from the top
+    std::uint64_t sequence = 0;        // 1 for the first frame built, then 2, 3, ...; 0: none yet
 };
 
 class frame_builder {
@@ -56,9 +56,9 @@ private:
     void convert(const drawing_page& page, frame& out) const;
 
     std::array<frame, 3> slots_;
-    int building_ = 0;             // frame thread only
-    int showing_ = 1;              // window thread only
-    std::atomic<int> waiting_{2};  // slot index, with fresh_bit while the window has not taken it
+    int building_ = 0;            // frame thread only
+    int showing_ = 1;             // window thread only
+    std::atomic<int> waiting_{2}; // slot index, with fresh_bit while the window has not taken it
     std::atomic<std::uint64_t> passes_{0};
     std::uint64_t next_sequence_ = 1;
 

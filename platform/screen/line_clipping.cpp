@@ -68,8 +68,8 @@ bool move_onto_edge(line_point& moving, const line_point& other, const clip_rect
 }
 
 bool both_beyond_one_edge(const line_point& p1, const line_point& p2, const clip_rect& r) {
-    return (p1.x < r.left && p2.x < r.left) || (p1.x > r.right && p2.x > r.right) ||
-           (p1.y < r.top && p2.y < r.top) || (p1.y > r.bottom && p2.y > r.bottom);
+    return (p1.x < r.left && p2.x < r.left) || (p1.x > r.right && p2.x > r.right) || (p1.y < r.top && p2.y < r.top) ||
+           (p1.y > r.bottom && p2.y > r.bottom);
 }
 
 bool is_inside(const line_point& p, const clip_rect& r) {
@@ -77,7 +77,6 @@ bool is_inside(const line_point& p, const clip_rect& r) {
 }
 
 } // namespace
-
 
 bool clip_line(line_point& p1, line_point& p2, const clip_rect& r) {
     if (is_inside(p1, r)) {

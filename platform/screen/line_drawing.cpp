@@ -44,8 +44,8 @@ std::int64_t round_half_away(float v) {
 // by a single-precision slope with single-precision additions; it stays within
 // the end points' range, and the clamp only makes sure of that.
 template <class Plot>
-void step_along_major(std::int64_t major_from, std::int64_t major_to, std::int64_t minor_from,
-                      std::int64_t minor_to, Plot plot) {
+void step_along_major(std::int64_t major_from, std::int64_t major_to, std::int64_t minor_from, std::int64_t minor_to,
+                      Plot plot) {
     const std::int64_t length = major_to > major_from ? major_to - major_from : major_from - major_to;
     const std::int64_t step = major_to > major_from ? 1 : -1;
     const float slope = static_cast<float>(minor_to - minor_from) / static_cast<float>(length);

@@ -65,7 +65,7 @@ struct page_state {
 };
 
 struct drawing_page : page_state {
-    std::vector<std::uint8_t> pixels;            // pixel (x, y) is byte width * y + x
+    std::vector<std::uint8_t> pixels;              // pixel (x, y) is byte width * y + x
     std::array<std::uint32_t, 256> page_palette{}; // colour number -> opaque 0xAARRGGBB
 
     std::uint8_t* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }

@@ -17,8 +17,7 @@ bool on_page_y(const drawing_page& page, std::int32_t y) { return y >= 0 && y < 
 
 } // namespace
 
-void set_viewport(drawing_page& page, std::int32_t left, std::int32_t top, std::int32_t right,
-                  std::int32_t bottom) {
+void set_viewport(drawing_page& page, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     if (error_is_pending()) return;
     if (!on_page_x(page, left) || !on_page_x(page, right) || !on_page_y(page, top) || !on_page_y(page, bottom)) {
         raise_error(illegal_function_call);
@@ -40,7 +39,8 @@ void clear_screen(drawing_page& page) {
     const std::uint8_t colour = static_cast<std::uint8_t>(page.background_color & page.color_mask);
     const bool pixels_complete = page.pixels.size() >= static_cast<std::size_t>(page.width) * page.height;
     if (page.clip_mode == 0) {
-        if (pixels_complete) std::memset(page.pixels.data(), colour, static_cast<std::size_t>(page.width) * page.height);
+        if (pixels_complete)
+            std::memset(page.pixels.data(), colour, static_cast<std::size_t>(page.width) * page.height);
         page.graphics_cursor = {static_cast<float>(page.width) / 2.0f, static_cast<float>(page.height) / 2.0f};
         return;
     }

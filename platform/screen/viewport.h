@@ -13,8 +13,7 @@ namespace platform {
 // Sets the viewport to the rectangle between two opposite corners, given in
 // either order; both must lie on the page, else runtime error 5 is raised and
 // nothing changes.
-void set_viewport(drawing_page& page, std::int32_t left, std::int32_t top, std::int32_t right,
-                  std::int32_t bottom);
+void set_viewport(drawing_page& page, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
 // Fills the whole page (no viewport) or the viewport rectangle with the
 // background colour, puts the text cursor at column 1 of the text window's

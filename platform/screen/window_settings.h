@@ -13,7 +13,7 @@ namespace platform {
 
 struct window_settings {
     std::atomic<picture_scaling> scaling_mode{picture_scaling::none};
-    std::atomic<int> snap_back{0};     // 1: return to the picture's size after a user resize
+    std::atomic<int> snap_back{0}; // 1: return to the picture's size after a user resize
 };
 
 window_settings& window_config();

@@ -35,7 +35,7 @@ decimal_value round_to_kept_digits(float magnitude) {
     std::copy(printed + 2, printed + kept_digits + 1, rounded.digits + 1);
     const char* exponent_at = printed + kept_digits + 2;
     if (*exponent_at == '+') {
-        ++exponent_at;  // from_chars reads a minus sign but no plus
+        ++exponent_at; // from_chars reads a minus sign but no plus
     }
     std::from_chars(exponent_at, end.ptr, rounded.exponent);
     return rounded;
@@ -99,7 +99,7 @@ std::string single_to_string(float value) {
     const decimal_value rounded = round_to_kept_digits(std::bit_cast<float>(magnitude_bits));
     int significant = kept_digits;
     while (rounded.digits[significant - 1] == '0') {
-        --significant;  // d1 is never 0, so this stops at 1
+        --significant; // d1 is never 0, so this stops at 1
     }
 
     std::string text(1, negative ? '-' : ' ');

@@ -53,8 +53,7 @@ void text_newline(drawing_page& page) {
     if (bottom > top) {
         std::memmove(base + (top - 1) * row_bytes, base + top * row_bytes, row_bytes * (bottom - top));
     }
-    std::memset(base + (bottom - 1) * row_bytes, static_cast<int>(page.background_color & page.color_mask),
-                row_bytes);
+    std::memset(base + (bottom - 1) * row_bytes, static_cast<int>(page.background_color & page.color_mask), row_bytes);
     page.text_cursor.row = static_cast<std::int16_t>(bottom);
 }
 

@@ -41,10 +41,8 @@ void frame_thread_loop() {
     for (bool building_pass = true;; building_pass = !building_pass) {
         report_float_exception();
         if (f.close_request.load() != 0) break;
-        if (building_pass)
-            frames().run_building_pass();
-        else
-            locks.poll(published_lock_states());
+        if (building_pass) frames().run_building_pass();
+        else locks.poll(published_lock_states());
         poll_sleep(poll_site::other, frame_pass_sleep_ms);
         poll_sleep(poll_site::other, frame_pass_tail_ms);
         if (f.program_finished.load() != 0) break;

@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include "platform/runtime/flags.h"
 #include "platform/screen/glyphs.h"
 #include "platform/screen/page.h"
-#include "platform/runtime/flags.h"
 
 namespace platform {
 
@@ -80,8 +80,8 @@ public:
         for (std::size_t i = 0; i < lines.size(); ++i) {
             label l;
             l.text = lines[i];
-            l.window = child(margin, margin + static_cast<int>(i) * line_pitch,
-                             std::max(1, text_width(l.text)), cell_height, 0, ExposureMask, l.text);
+            l.window = child(margin, margin + static_cast<int>(i) * line_pitch, std::max(1, text_width(l.text)),
+                             cell_height, 0, ExposureMask, l.text);
             labels_.push_back(l);
         }
         int bx = (width - buttons_width) / 2;
@@ -161,8 +161,8 @@ private:
                         PropModeReplace, reinterpret_cast<const unsigned char*>(&dialog), 1);
         const Atom above[] = {XInternAtom(display_, "_NET_WM_STATE_ABOVE", False),
                               XInternAtom(display_, "_NET_WM_STATE_MODAL", False)};
-        XChangeProperty(display_, top_, XInternAtom(display_, "_NET_WM_STATE", False), XA_ATOM, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(above), 2);
+        XChangeProperty(display_, top_, XInternAtom(display_, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(above), 2);
         XSizeHints* size = XAllocSizeHints();
         size->flags = PPosition | PSize | PMinSize | PMaxSize;
         size->x = x;
@@ -268,7 +268,9 @@ private:
     bool had_owner_focus_ = false;
 };
 
-box_answer answer_when_stopped(box_buttons buttons) { return buttons == box_buttons::ok ? box_answer::ok : box_answer::no; }
+box_answer answer_when_stopped(box_buttons buttons) {
+    return buttons == box_buttons::ok ? box_answer::ok : box_answer::no;
+}
 
 } // namespace
 

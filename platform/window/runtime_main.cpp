@@ -12,9 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/screen/display_policy.h"
 #include "platform/keys/keyboard.h"
 #include "platform/runtime/hooks.h"
+#include "platform/runtime/working_directory.h"
+#include "platform/screen/display_policy.h"
+#include "platform/screen/window_settings.h"
 #include "platform/threads/platform_threads.h"
 #include "platform/window/key_watcher.h"
 #include "platform/window/message_box.h"
@@ -23,15 +25,12 @@
 #include "platform/window/window_keys.h"
 #include "platform/window/x11_errors.h"
 #include "platform/window/x11_event_filter.h"
-#include "platform/screen/window_settings.h"
-#include "platform/runtime/working_directory.h"
 
 namespace platform {
 
 namespace {
 
 constexpr int no_window_exit_code = 1;
-
 
 void ignore_mouse_button(int, int, int, int) {}
 void ignore_mouse_motion(int, int) {}

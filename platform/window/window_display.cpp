@@ -12,13 +12,13 @@
 #include <string>
 #include <thread>
 
+#include "platform/runtime/flags.h"
 #include "platform/screen/display_policy.h"
 #include "platform/screen/frame_builder.h"
-#include "platform/runtime/flags.h"
+#include "platform/screen/window_settings.h"
 #include "platform/window/key_stream_order.h"
 #include "platform/window/key_watcher.h"
 #include "platform/window/x11_errors.h"
-#include "platform/screen/window_settings.h"
 
 namespace platform {
 

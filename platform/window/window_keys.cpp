@@ -21,10 +21,8 @@ void pass_on(key_event key, bool down, stream_place place) {
     window_key_watcher().drain();
     // A Pause or Break typed before this key goes first; one typed after it waits.
     window_key_order().hand_on_before(place);
-    if (down)
-        handle_key_down(key);
-    else
-        handle_key_up(key);
+    if (down) handle_key_down(key);
+    else handle_key_up(key);
 }
 
 void pass_on_char(unsigned char key, bool down, stream_place place) {
@@ -38,15 +36,15 @@ void pass_on_special(int key, bool down, stream_place place) {
 
 } // namespace
 
-int shift_ctrl_alt(int glut_modifiers) { return glut_modifiers & (GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT); }
+int shift_ctrl_alt(int glut_modifiers) {
+    return glut_modifiers & (GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL | GLUT_ACTIVE_ALT);
+}
 
 key_event char_key_event(unsigned char key, int modifiers) {
     unsigned code = key;
     if ((modifiers & GLUT_ACTIVE_CTRL) != 0) {
-        if (code == line_feed)
-            code = carriage_return;
-        else if (code >= 1 && code <= 26)
-            code += (modifiers & GLUT_ACTIVE_SHIFT) != 0 ? 64 : 96;
+        if (code == line_feed) code = carriage_return;
+        else if (code >= 1 && code <= 26) code += (modifiers & GLUT_ACTIVE_SHIFT) != 0 ? 64 : 96;
     }
     if (code == delete_code) return key_event::extended_key(extended::del);
     return key_event::character(static_cast<std::uint8_t>(code));

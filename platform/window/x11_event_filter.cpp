@@ -84,8 +84,7 @@ Bool filter_destroy_notify(Display* display, XEvent* event, xEvent* wire) {
 
 } // namespace
 
-std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code,
-                                           unsigned break_code) {
+std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code, unsigned break_code) {
     if (keycode == 0 || (keycode != pause_code && keycode != break_code)) return std::nullopt;
     // With Ctrl the Pause key gives Break on a PC keyboard map; a map
     // without that level still gives Pause, which with Ctrl is Break too.

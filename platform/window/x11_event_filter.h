@@ -30,8 +30,7 @@ namespace platform {
 
 // Whether a key event is Pause or Break: the Pause key, or the key that
 // the keyboard map gives Break, with Ctrl Break; nothing for other keys.
-std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code,
-                                           unsigned break_code);
+std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code, unsigned break_code);
 
 // The modifier state with which freeglut looks the key up: without Ctrl,
 // and for the Tab key without Shift either.

@@ -22,8 +22,7 @@ char cell_char(const platform::drawing_page& page, int row, int column);
 std::string row_text(const platform::drawing_page& page, int row);
 
 // Every pixel with a non-zero colour inside the rectangle (inclusive).
-pixel_set set_pixels(const platform::drawing_page& page, int left = 0, int top = 0, int right = 639,
-                     int bottom = 479);
+pixel_set set_pixels(const platform::drawing_page& page, int left = 0, int top = 0, int right = 639, int bottom = 479);
 
 // Number of pixels that differ between two pages of the same size.
 int differing_pixels(const platform::drawing_page& a, const platform::drawing_page& b);

@@ -98,10 +98,10 @@ TEST(PauseOrBreak, TheKeysThatFreeglutDoesNotReport) {
     const key_case cases[] = {
         {127, 0, 127, window_event::pause_key},
         {127, ShiftMask, 127, window_event::pause_key},
-        {127, ControlMask, 127, window_event::break_key},      // Ctrl with Pause is Break
-        {127, 0, 0, window_event::pause_key},                   // a map with no Break at all
+        {127, ControlMask, 127, window_event::break_key}, // Ctrl with Pause is Break
+        {127, 0, 0, window_event::pause_key},             // a map with no Break at all
         {127, ControlMask, 0, window_event::break_key},
-        {110, 0, 110, window_event::break_key},                 // a key of its own for Break
+        {110, 0, 110, window_event::break_key}, // a key of its own for Break
         {38, 0, 127, std::nullopt},
         {38, ControlMask, 127, std::nullopt},
         {0, 0, 0, std::nullopt},

@@ -15,8 +15,8 @@
 
 #include "platform/headless/headless_runtime.h"
 #include "platform/keys/keyboard.h"
-#include "platform/screen/page.h"
 #include "platform/runtime/flags.h"
+#include "platform/screen/page.h"
 #include "probe_routines.h"
 
 using namespace platform;
@@ -96,8 +96,9 @@ int main(int argc, char** argv) {
     std::fprintf(out, "P5\n%d %d\n15\n", page.width, page.height);
     std::fwrite(page.pixels.data(), 1, page.pixels.size(), out);
     std::fclose(out);
-    std::printf("run_end %s\nexit_code %d\nprogram_finished %d\nkeys_left %zu\n", std::string(to_string(result.end)).c_str(),
-                result.exit_code, flags().program_finished.load(), result.keys_left);
+    std::printf("run_end %s\nexit_code %d\nprogram_finished %d\nkeys_left %zu\n",
+                std::string(to_string(result.end)).c_str(), result.exit_code, flags().program_finished.load(),
+                result.keys_left);
     for (const shown_box& box : result.boxes) std::printf("box %s\n", box.caption.c_str());
     return 0;
 }

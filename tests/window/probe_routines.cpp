@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/runtime/event_check.h"
-#include "platform/keys/keyboard.h"
-#include "platform/screen/page.h"
-#include "platform/runtime/temp_strings.h"
-#include "platform/text/text_output.h"
-#include "platform/screen/window_settings.h"
-#include "winding/winding_program.h"
 #include "platform/entry/closing_prompt.h"
+#include "platform/keys/keyboard.h"
 #include "platform/keys/read_key.h"
+#include "platform/runtime/event_check.h"
+#include "platform/runtime/temp_strings.h"
+#include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
+#include "platform/screen/window_settings.h"
+#include "platform/text/text_output.h"
+#include "winding/winding_program.h"
 
 namespace probes {
 

@@ -55,14 +55,14 @@ TEST(WindowKeys, TypedCharacters) {
     const char_case cases[] = {
         {'a', 0, key_event::character('a')},
         {'A', shift, key_event::character('A')},
-        {5, ctrl, key_event::character('e')},           // Ctrl+E arrives as 5
+        {5, ctrl, key_event::character('e')}, // Ctrl+E arrives as 5
         {5, ctrl | shift, key_event::character('E')},
         {1, ctrl, key_event::character('a')},
         {26, ctrl, key_event::character('z')},
-        {10, ctrl, key_event::character(13)},           // Ctrl with line feed is Enter
+        {10, ctrl, key_event::character(13)}, // Ctrl with line feed is Enter
         {10, 0, key_event::character(10)},
         {13, 0, key_event::character(13)},
-        {5, alt, key_event::character(5)},              // only Ctrl maps control codes
+        {5, alt, key_event::character(5)}, // only Ctrl maps control codes
         {27, ctrl, key_event::character(27)},
         {127, 0, key_event::extended_key(extended::del)},
         {127, ctrl, key_event::extended_key(extended::del)},
@@ -177,7 +177,7 @@ TEST(WindowKeys, CtrlCombinationsQueueTheEntryOfTheKeyPressed) {
 TEST(WindowKeys, HeldModifiersFollowTheKeymap) {
     constexpr KeyCode shift_l = 50, shift_r = 62, ctrl_l = 37, ctrl_r = 105, alt_l = 64;
     const modifier_keycodes codes{shift_l, shift_r, ctrl_l, ctrl_r, alt_l, 0};
-    const auto keymap_with = [](std::initializer_list<KeyCode> down, char (&keymap)[32]) {
+    const auto keymap_with = [](std::initializer_list<KeyCode> down, char(&keymap)[32]) {
         for (char& byte : keymap) byte = 0;
         for (KeyCode code : down) keymap[code / 8] = static_cast<char>(keymap[code / 8] | (1 << (code % 8)));
     };
@@ -211,7 +211,7 @@ TEST(WindowKeys, HeldModifiersFollowTheKeymap) {
     keymap_with({shift_l}, keymap);
     sync_held_modifiers(keymap, codes);
     EXPECT_EQ(flags().paused.load() & 1, 1);
-    type_char('a', GLUT_ACTIVE_SHIFT);  // ends the pause, not queued
+    type_char('a', GLUT_ACTIVE_SHIFT); // ends the pause, not queued
     EXPECT_EQ(flags().paused.load() & 1, 0);
     EXPECT_EQ(take_queued(), std::nullopt);
     type_char('\t', GLUT_ACTIVE_SHIFT);

@@ -139,7 +139,8 @@ int main(int argc, char** argv) {
     }
     XSync(display, False);
     report("ready");
-    if (given_window) report("size " + std::to_string(width) + " " + std::to_string(height) + " " + std::to_string(now()));
+    if (given_window)
+        report("size " + std::to_string(width) + " " + std::to_string(height) + " " + std::to_string(now()));
 
     while (now() < deadline) {
         while (XPending(display) > 0) {

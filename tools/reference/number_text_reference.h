@@ -32,7 +32,7 @@ inline std::string reference_number_text(float value) {
             digits += text[i];
         }
     }
-    const int exponent = std::atoi(printed + e_at + 1);  // "+07", "-45"
+    const int exponent = std::atoi(printed + e_at + 1); // "+07", "-45"
     if (digits.find_first_not_of('0') == std::string::npos) {
         return " 0";
     }
@@ -57,7 +57,7 @@ inline std::string reference_number_text(float value) {
             }
         }
         if (exponent < 0) {
-            body.erase(0, 1);  // the zero before the point is left out
+            body.erase(0, 1); // the zero before the point is left out
         }
         return sign + body;
     }
