@@ -19,7 +19,7 @@ real window under Xvfb:
 - working_directory: started from another folder, the program runs in the
   folder of its executable.
 
-Usage: outside_events.py --program P --page-dump P --close-window P --watch P CASE
+Usage: outside_events.py --program P --probe P --page-dump P --close-window P --watch P CASE
 """
 
 import argparse
@@ -167,16 +167,10 @@ CASES = {
 
 def main():
     parser = argparse.ArgumentParser()
-    harness.add_tool_arguments(parser, probe=False)
+    harness.add_tool_arguments(parser)
     parser.add_argument("case", choices=sorted(CASES))
     args = parser.parse_args()
-    try:
-        CASES[args.case](args)
-    except harness.TestFailure as failure:
-        print("FAILED: %s" % failure, file=sys.stderr)
-        return 1
-    print("passed: " + args.case)
-    return 0
+    return harness.report(args.case, lambda: CASES[args.case](args))
 
 
 if __name__ == "__main__":

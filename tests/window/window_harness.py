@@ -767,25 +767,33 @@ def add_tool_arguments(parser, probe=True):
     parser.add_argument("--watch", required=True)
 
 
+def report(case, run):
+    """Runs a case, says whether it passed, and gives the exit status."""
+    try:
+        run()
+    except TestFailure as failure:
+        print("FAILED: %s" % failure, file=sys.stderr)
+        return 1
+    print("passed: " + case)
+    return 0
+
+
+def run_in_session(args, case):
+    session = Session(args)
+    try:
+        case(session)
+    finally:
+        session.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     add_tool_arguments(parser)
     parser.add_argument("case", choices=sorted(CASES) + ["no_display"])
     args = parser.parse_args()
-    try:
-        if args.case == "no_display":
-            case_no_display(args)
-        else:
-            session = Session(args)
-            try:
-                CASES[args.case](session)
-            finally:
-                session.close()
-    except TestFailure as failure:
-        print("FAILED: %s" % failure, file=sys.stderr)
-        return 1
-    print("passed: " + args.case)
-    return 0
+    if args.case == "no_display":
+        return report(args.case, lambda: case_no_display(args))
+    return report(args.case, lambda: run_in_session(args, CASES[args.case]))
 
 
 if __name__ == "__main__":
