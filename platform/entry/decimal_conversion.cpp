@@ -45,9 +45,4 @@ float number_text_value(std::string_view number_text, const number_measure& meas
     return decimal_text_to_single(number_text, measure.decimal).value_or(0.0f);
 }
 
-float number_text_value(std::string_view number_text) {
-    const std::optional<number_measure> measure = measure_number_text(number_text);
-    return measure ? number_text_value(number_text, *measure) : 0.0f;
-}
-
 } // namespace platform

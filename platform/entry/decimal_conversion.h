@@ -29,8 +29,4 @@ std::optional<float> decimal_text_to_single(std::string_view number_text, const 
 // otherwise the decimal conversion, +0 when it reads nothing.
 float number_text_value(std::string_view number_text, const number_measure& measure);
 
-// The same for a text not yet measured: measures it first, and gives +0 when
-// it does not pass.
-float number_text_value(std::string_view number_text);
-
 } // namespace platform

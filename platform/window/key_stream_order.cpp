@@ -27,24 +27,24 @@ void key_stream_order::hold(window_event event, bool key_down, stream_place plac
     held_.push_back({event, key_down, place});
 }
 
-bool key_stream_order::take_oldest(const stream_place* place, held_event& taken) {
+std::optional<key_stream_order::held_event> key_stream_order::take_oldest(std::optional<stream_place> place) {
     const std::lock_guard lock(mutex_);
-    if (held_.empty() || (place != nullptr && !comes_before(held_.front().place, *place))) return false;
-    taken = held_.front();
+    if (held_.empty() || (place && !comes_before(held_.front().place, *place))) return std::nullopt;
+    const held_event taken = held_.front();
     held_.pop_front();
-    return true;
+    return taken;
 }
 
 // The lock is not held while an event is handed on: the keyboard's handling
 // takes no part in the stream's order.
 void key_stream_order::hand_on_before(stream_place place) {
-    held_event taken{};
-    while (take_oldest(&place, taken)) report_window_event(taken.event, taken.key_down);
+    while (const std::optional<held_event> taken = take_oldest(place))
+        report_window_event(taken->event, taken->key_down);
 }
 
 void key_stream_order::hand_on_all() {
-    held_event taken{};
-    while (take_oldest(nullptr, taken)) report_window_event(taken.event, taken.key_down);
+    while (const std::optional<held_event> taken = take_oldest(std::nullopt))
+        report_window_event(taken->event, taken->key_down);
 }
 
 key_stream_order& window_key_order() {

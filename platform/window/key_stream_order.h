@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "platform/window/window_events.h"
 
@@ -44,7 +45,7 @@ private:
     };
 
     // Takes the oldest held event if `place` comes after it (or always, with no place).
-    bool take_oldest(const stream_place* place, held_event& taken);
+    std::optional<held_event> take_oldest(std::optional<stream_place> place);
 
     std::mutex mutex_;
     std::deque<held_event> held_;

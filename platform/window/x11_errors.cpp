@@ -1,13 +1,11 @@
 // The X error handlers and the window's destruction.
 #include "platform/window/x11_errors.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
+#include "platform/runtime/hooks.h"
 #include "platform/window/window_events.h"
 
 namespace platform {
@@ -20,17 +18,13 @@ std::atomic<Window> main_window{0};
 std::atomic<bool> window_gone{false};
 std::atomic<bool> ending{false};
 
-// Ends the process without the static destructors: other threads may still
-// be using what they would free. Only the first caller writes its line.
+// Ends the process the runtime's way, flushed and without the static
+// destructors: other threads may still be using what they would free. Only
+// the first caller writes its line.
 [[noreturn]] void end_with_failure(const char* line) {
-    if (!ending.exchange(true)) {
-        std::fflush(nullptr);
-        const std::size_t length = std::strlen(line);
-        if (write(STDERR_FILENO, line, length) < 0) {
-            // Nothing more can be done about a lost stderr.
-        }
-    }
-    _exit(failure_exit_code);
+    if (!ending.exchange(true)) std::fputs(line, stderr);
+    hooks().end_process(failure_exit_code);
+    for (;;) hooks().park();
 }
 
 int on_display_lost(Display*) { end_with_failure("wave_winding: the connection to the X display was lost\n"); }

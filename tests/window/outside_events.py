@@ -38,10 +38,6 @@ KEY_BURST_TRIES = 10
 LOST_DISPLAY_LINE = "wave_winding: the connection to the X display was lost"
 
 
-def fresh_session(args):
-    return harness.Session(args)
-
-
 def expect_display_lost_ending(program, what):
     code = program.wait_exit(what)
     stderr = program.stderr.decode(errors="replace")
@@ -58,7 +54,7 @@ def kill_display(session):
 
 def case_display_lost_while_drawing(args):
     for attempt in range(1, DISPLAY_LOST_TRIES + 1):
-        session = fresh_session(args)
+        session = harness.Session(args)
         try:
             program, window, _ = harness.start_winding_watched(session)
             harness.wait_for_drawing_in_progress(session, window, program)
@@ -69,7 +65,7 @@ def case_display_lost_while_drawing(args):
 
 
 def case_display_lost_at_prompt(args):
-    session = fresh_session(args)
+    session = harness.Session(args)
     try:
         program, _ = harness.start_winding(session)
         kill_display(session)
@@ -79,7 +75,7 @@ def case_display_lost_at_prompt(args):
 
 
 def case_key_before_pause(args):
-    session = fresh_session(args)
+    session = harness.Session(args)
     try:
         # The 9 typed after Pause only ends it: the data are those of 4/21/1.
         expected, info = session.expected_page("winding", ["text:4", "pause", "text:9\\r21\\r1\\r"])
@@ -102,7 +98,7 @@ def destroy_window(session, window):
 
 
 def case_window_destroyed(args):
-    session = fresh_session(args)
+    session = harness.Session(args)
     try:
         program, window = harness.start_winding(session)
         destroy_window(session, window)
@@ -124,7 +120,7 @@ def seconds_to_end(session, program, window, what):
 
 
 def case_close_during_check(args):
-    session = fresh_session(args)
+    session = harness.Session(args)
     try:
         program, window = harness.start_winding(session)
         at_prompt = seconds_to_end(session, program, window, "after the close box at the first prompt")
@@ -140,7 +136,7 @@ def case_close_during_check(args):
 
 
 def case_working_directory(args):
-    session = fresh_session(args)
+    session = harness.Session(args)
     try:
         with tempfile.TemporaryDirectory(prefix="elsewhere_") as elsewhere:
             program = harness.Program(args.program, [], session.env, cwd=elsewhere)
