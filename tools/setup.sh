@@ -7,6 +7,7 @@ packages=(
   g++ cmake pkg-config
   freeglut3-dev libglew-dev libgl-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri
   xvfb xauth xdotool imagemagick x11-utils python3
+  openbox picom wmctrl
   console-data
   libgtest-dev libbenchmark-dev
   locales

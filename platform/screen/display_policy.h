@@ -1,10 +1,8 @@
-// The window-size logic of the display side: how the window follows a new
-// picture size, how it is brought back to the picture's shape after the user
-// resizes it, and where in the window the picture is drawn. Pure: the window
-// code feeds it sizes and acts on the answers.
+// Sizes and shapes shared by the display side: the window's client size, how
+// the picture is fitted to a window of another size and where in the window
+// it is drawn. Pure: the window code feeds it sizes and acts on the answers.
+// The window-size rule itself is in window_size_rule.h.
 #pragma once
-
-#include <optional>
 
 namespace platform {
 
@@ -20,22 +18,6 @@ enum class picture_scaling : int { none = 0, stretch = 1, smooth = 2 };
 
 inline constexpr window_size initial_window_size{640, 400};
 inline constexpr float initial_requested_aspect = 1.6f;
-
-// What the display side knows about the window between two drawings.
-struct display_geometry {
-    window_size current = initial_window_size;  // from the last reshape
-    window_size previous = initial_window_size; // before the last reshape
-    window_size last_frame = initial_window_size;
-    float last_requested_aspect = initial_requested_aspect;
-};
-
-// A reshape event: the current size becomes the previous one.
-void record_reshape(display_geometry& geometry, window_size new_size);
-
-// The client size to ask the window for before drawing a frame of this size,
-// or nothing. Updates the last frame size and the last requested aspect.
-std::optional<window_size> window_size_request(display_geometry& geometry, window_size frame, picture_scaling scaling,
-                                               bool snap_back);
 
 enum class texture_filter { nearest, linear };
 

@@ -1,6 +1,8 @@
 // The timer and frame thread loops, the exit sequence and the start of the threads.
 #include "platform/threads/platform_threads.h"
 
+#include <system_error>
+
 #include "platform/keys/key_buffer.h"
 #include "platform/keys/lock_state.h"
 #include "platform/runtime/flags.h"
@@ -67,9 +69,18 @@ void exit_sequence() {
 
 platform_threads start_platform_threads(std::function<void()> program_entry) {
     platform_threads threads;
-    threads.program = std::thread(std::move(program_entry));
-    threads.timer = std::thread(timer_thread_loop);
-    threads.frame = std::thread(frame_thread_loop);
+    try {
+        threads.program = std::thread(std::move(program_entry));
+        threads.timer = std::thread(timer_thread_loop);
+        threads.frame = std::thread(frame_thread_loop);
+    } catch (const std::system_error&) {
+        // A joinable thread left to its destructor would end the process
+        // by std::terminate, before the caller could say why.
+        for (std::thread* started : {&threads.program, &threads.timer, &threads.frame}) {
+            if (started->joinable()) started->detach();
+        }
+        throw;
+    }
     return threads;
 }
 

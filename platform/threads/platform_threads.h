@@ -34,7 +34,9 @@ struct platform_threads {
     std::thread frame;
 };
 
-// Starts the program, timer and frame threads in that order.
+// Starts the program, timer and frame threads in that order. Throws
+// std::system_error when one cannot be started; those started before it are
+// detached, so that the caller can end the process with its own message.
 platform_threads start_platform_threads(std::function<void()> program_entry);
 
 } // namespace platform

@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "platform/keys/keyboard.h"
 #include "platform/runtime/hooks.h"
+#include "platform/runtime/standard_streams.h"
 #include "platform/runtime/working_directory.h"
 #include "platform/screen/display_policy.h"
 #include "platform/screen/window_settings.h"
@@ -39,6 +41,13 @@ void ignore_mouse_wheel(int, int, int, int) {}
 // The close box, should one ever reach freeglut past the event filter: it
 // then destroys the window, and the close request still ends the process.
 void on_window_closed() { report_window_event(window_event::close_box); }
+
+// A start-up that cannot go on: one line on stderr, exit code 1.
+[[noreturn]] void end_start_up(const std::string& why) {
+    std::fprintf(stderr, "wave_winding: %s\n", why.c_str());
+    hooks().end_process(no_window_exit_code);
+    for (;;) hooks().park();
+}
 
 std::string initial_title() {
     const std::unique_ptr<std::string> title = take_new_window_title();
@@ -75,7 +84,9 @@ void register_callbacks() {
     glutInitErrorFunc(on_toolkit_error);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    if (glutGet(GLUT_DISPLAY_MODE_POSSIBLE) == 0) hooks().end_process(no_window_exit_code);
+    if (glutGet(GLUT_DISPLAY_MODE_POSSIBLE) == 0) {
+        end_start_up("the X display offers no double-buffered RGBA mode with a depth buffer");
+    }
     glutInitWindowSize(initial_window_size.width, initial_window_size.height);
     // Without a window manager the window would sit at (-1, -1), its edge
     // off the screen; the top-left corner keeps every size on it.
@@ -87,6 +98,7 @@ void register_callbacks() {
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
     watch_main_window(window);
+    start_presentation(display, window);
     install_event_filter(display, window);
     window_key_watcher().watch(watcher_display, window);
     set_message_box_owner(window);
@@ -103,6 +115,8 @@ void register_callbacks() {
 } // namespace
 
 int runtime_main(void (*program_entry)()) {
+    // First of all, so that nothing opened below takes a standard number.
+    open_closed_standard_streams();
     // The program reads no files, but it runs where its executable lies,
     // whatever folder it was started from; a folder that cannot be entered
     // leaves it where it is.
@@ -126,7 +140,12 @@ int runtime_main(void (*program_entry)()) {
     }
     prepare_runtime();
     hooks().message_box = show_message_box;
-    platform_threads threads = start_platform_threads(program_entry);
+    platform_threads threads;
+    try {
+        threads = start_platform_threads(program_entry);
+    } catch (const std::system_error& error) {
+        end_start_up(std::string("cannot start a thread: ") + error.what());
+    }
     threads.program.detach();
     threads.timer.detach();
     threads.frame.detach();

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -16,8 +17,12 @@
 #include "platform/screen/display_policy.h"
 #include "platform/screen/frame_builder.h"
 #include "platform/screen/window_settings.h"
+#include "platform/screen/window_size_rule.h"
+#include "platform/window/full_screen.h"
 #include "platform/window/key_stream_order.h"
 #include "platform/window/key_watcher.h"
+#include "platform/window/window_facts.h"
+#include "platform/window/window_hints.h"
 #include "platform/window/x11_errors.h"
 
 namespace platform {
@@ -28,10 +33,15 @@ constexpr int display_rate = 60;
 constexpr int timer_sleep_ms = 4;
 
 // Window state; the window thread alone touches it.
+Display* x_display = nullptr;
+Window x_window = 0;
 display_geometry geometry;
 bool force_redraw = false;
+// Set by the event filter as freeglut reads an exposure of the window.
+std::atomic<bool> exposed{false};
 bool in_display = false;
-bool full_screen = false;
+full_screen_switch full_screen;
+window_size announced_shape{0, 0};
 std::uint64_t passes_drawn = 0;
 std::uint64_t sequence_uploaded = 0;
 GLuint texture = 0;
@@ -96,22 +106,38 @@ void draw(const display_rect& rect, window_size window) {
     glDisable(GL_TEXTURE_2D);
 }
 
-void present_frame(const frame& f) {
+void keep_window_size(window_size frame_size, picture_scaling scaling) {
+    const std::optional<window_size> wanted =
+        window_size_request(geometry, frame_size, scaling, window_config().snap_back.load() != 0,
+                            [] { return read_window_facts(x_display, x_window, full_screen.own_display_active()); });
+    if (wanted) {
+        glutReshapeWindow(wanted->width, wanted->height);
+        glutPostRedisplay();
+    }
+    // The manager keeps to the shape while the user drags; an unscaled
+    // picture has no shape to keep.
+    const window_size shape = scaling == picture_scaling::none ? window_size{0, 0} : frame_size;
+    if (shape != announced_shape) {
+        announce_picture_shape(x_display, x_window, shape);
+        announced_shape = shape;
+    }
+}
+
+// repaint: the window needs its picture again (a reshape, an exposure).
+void present_frame(const frame& f, bool repaint) {
     const window_size frame_size{f.width, f.height};
     const picture_scaling scaling = window_config().scaling_mode.load();
-    if (!full_screen) {
-        const std::optional<window_size> wanted =
-            window_size_request(geometry, frame_size, scaling, window_config().snap_back.load() != 0);
-        if (wanted) {
-            glutReshapeWindow(wanted->width, wanted->height);
-            glutPostRedisplay();
-        }
-    }
-    const display_rect rect = compute_display_rect(geometry.current, frame_size, scaling);
-    if (f.sequence != sequence_uploaded) upload(f);
-    draw(rect, geometry.current);
-    // While paused the window keeps the picture last presented.
-    if (flags().paused.load() == 0) glutSwapBuffers();
+    keep_window_size(frame_size, scaling);
+    // While paused no newer frame is shown: the texture keeps the picture
+    // last presented, and that picture is painted again whenever the window
+    // needs it, so the held screen stays what the user saw. Nothing is drawn
+    // that is not presented: the back buffer takes up a new window size only
+    // after a swap.
+    const bool paused = flags().paused.load() != 0;
+    if (paused && !repaint) return;
+    if (!paused && f.sequence != sequence_uploaded) upload(f);
+    draw(compute_display_rect(geometry.current, frame_size, scaling), geometry.current);
+    glutSwapBuffers();
 }
 
 void apply_new_title() {
@@ -132,10 +158,12 @@ void display_frame() {
     // between the two reads would be counted as drawn and shown a pass late.
     const std::uint64_t passes = frames().building_passes();
     const frame* f = frames().newest_frame();
-    if (f != nullptr && (passes != passes_drawn || force_redraw)) {
+    const bool repaint = force_redraw || exposed.load();
+    if (f != nullptr && (passes != passes_drawn || repaint)) {
         force_redraw = false;
+        exposed.store(false);
         passes_drawn = passes;
-        present_frame(*f);
+        present_frame(*f, repaint);
     }
     in_display = false;
 }
@@ -157,9 +185,18 @@ void on_window_reshape(int width, int height) {
     force_redraw = true;
 }
 
+void start_presentation(Display* display, Window window) {
+    x_display = display;
+    x_window = window;
+}
+
+void note_window_exposed() { exposed.store(true); }
+
 void toggle_full_screen() {
-    glutFullScreenToggle();
-    full_screen = !full_screen;
+    if (main_window_gone()) return;
+    // The sizes on the way in and out are the switch's, not the user's.
+    note_full_screen_switch(geometry);
+    full_screen.toggle(x_display, x_window);
 }
 
 } // namespace platform

@@ -3,7 +3,13 @@
 // that asks for a redisplay about every 16 ms.
 #pragma once
 
+#include <X11/Xlib.h>
+
 namespace platform {
+
+// The window that the presentation draws into and keeps to the picture's
+// size; before the callbacks are registered.
+void start_presentation(Display* display, Window window);
 
 // freeglut's display callback.
 void display_frame();
@@ -18,5 +24,8 @@ void on_window_reshape(int width, int height);
 
 // The full-screen switch of Alt with Enter.
 void toggle_full_screen();
+
+// The window was exposed and needs its picture again (any thread).
+void note_window_exposed();
 
 } // namespace platform

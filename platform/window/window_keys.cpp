@@ -65,6 +65,9 @@ std::optional<key_event> special_key_event(int glut_key) {
         case GLUT_KEY_HOME: return key_event::extended_key(extended::home);
         case GLUT_KEY_END: return key_event::extended_key(extended::end);
         case GLUT_KEY_INSERT: return key_event::extended_key(extended::insert);
+        // The keypad's Delete (Num Lock off); the main Delete key comes as
+        // the character 127.
+        case GLUT_KEY_DELETE: return key_event::extended_key(extended::del);
         case GLUT_KEY_SHIFT_L: return key_event::modifier(modifier_key::left_shift);
         case GLUT_KEY_SHIFT_R: return key_event::modifier(modifier_key::right_shift);
         case GLUT_KEY_CTRL_L: return key_event::modifier(modifier_key::left_ctrl);

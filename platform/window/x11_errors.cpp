@@ -18,6 +18,11 @@ std::atomic<Window> main_window{0};
 std::atomic<bool> window_gone{false};
 std::atomic<bool> ending{false};
 
+// Set while raises_x_error waits for the replies to its requests; errors are
+// reported on the thread that reads them, which is that same thread.
+thread_local bool trapping_errors = false;
+thread_local bool error_trapped = false;
+
 // Ends the process the runtime's way, flushed and without the static
 // destructors: other threads may still be using what they would free. Only
 // the first caller writes its line.
@@ -30,6 +35,10 @@ std::atomic<bool> ending{false};
 int on_display_lost(Display*) { end_with_failure("wave_winding: the connection to the X display was lost\n"); }
 
 int on_x_error(Display* display, XErrorEvent* error) {
+    if (trapping_errors) {
+        error_trapped = true;
+        return 0;
+    }
     const Window window = main_window.load();
     if (window_gone.load() || (window != 0 && error->resourceid == window)) {
         main_window_destroyed();
@@ -48,6 +57,16 @@ int on_x_error(Display* display, XErrorEvent* error) {
 void install_x11_error_handlers() {
     XSetIOErrorHandler(on_display_lost);
     XSetErrorHandler(on_x_error);
+}
+
+bool raises_x_error(Display* display, const std::function<void()>& requests) {
+    XSync(display, False);
+    trapping_errors = true;
+    error_trapped = false;
+    requests();
+    XSync(display, False);
+    trapping_errors = false;
+    return error_trapped;
 }
 
 void watch_main_window(Window window) { main_window.store(window); }

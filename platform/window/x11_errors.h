@@ -14,6 +14,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdarg>
+#include <functional>
 
 namespace platform {
 
@@ -28,6 +29,11 @@ void watch_main_window(Window window);
 void main_window_destroyed();
 
 bool main_window_gone();
+
+// Runs the requests and tells whether any of them raised an X error; such an
+// error is expected (a window that may have gone) and does not end the
+// process. Waits for the server's replies before it returns.
+bool raises_x_error(Display* display, const std::function<void()>& requests);
 
 // freeglut's fatal errors: one line on stderr and the process ends with
 // exit code 1, without the static destructors.

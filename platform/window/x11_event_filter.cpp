@@ -1,11 +1,12 @@
 // The filter on freeglut's X event stream: the close box, the window's
-// destruction, Pause and Break in their place among the keys, Shift+Tab and
-// the Ctrl combinations.
+// destruction, exposures, Pause and Break in their place among the keys,
+// Shift+Tab and the Ctrl combinations.
 #include "platform/window/x11_event_filter.h"
 
 #include <X11/keysym.h>
 
 #include "platform/window/key_stream_order.h"
+#include "platform/window/window_display.h"
 #include "platform/window/window_events.h"
 #include "platform/window/x11_errors.h"
 
@@ -29,6 +30,7 @@ wire_to_event previous_client_message = nullptr;
 wire_to_event previous_key_press = nullptr;
 wire_to_event previous_key_release = nullptr;
 wire_to_event previous_destroy_notify = nullptr;
+wire_to_event previous_expose = nullptr;
 
 // Called with the display locked: only plain field work here, no Xlib calls.
 Bool filter_client_message(Display* display, XEvent* event, xEvent* wire) {
@@ -82,6 +84,15 @@ Bool filter_destroy_notify(Display* display, XEvent* event, xEvent* wire) {
     return keep;
 }
 
+// The window needs its picture again (it was covered, or newly shown):
+// noted for the presentation, which repaints even while paused; freeglut
+// still gets the event and asks for the drawing.
+Bool filter_expose(Display* display, XEvent* event, xEvent* wire) {
+    const Bool keep = previous_expose(display, event, wire);
+    if (keep && event->xexpose.window == filtered_window) note_window_exposed();
+    return keep;
+}
+
 } // namespace
 
 std::optional<window_event> pause_or_break(unsigned keycode, unsigned state, unsigned pause_code, unsigned break_code) {
@@ -110,6 +121,7 @@ void install_event_filter(Display* display, Window window) {
     previous_key_press = XESetWireToEvent(display, KeyPress, filter_key_press);
     previous_key_release = XESetWireToEvent(display, KeyRelease, filter_key_release);
     previous_destroy_notify = XESetWireToEvent(display, DestroyNotify, filter_destroy_notify);
+    previous_expose = XESetWireToEvent(display, Expose, filter_expose);
 }
 
 } // namespace platform

@@ -11,6 +11,8 @@
 //   marked Shift as held;
 // - the window's own destruction by another client counts as the close box
 //   (see x11_errors.h);
+// - an exposure of the window is noted for the presentation, which then
+//   repaints the picture even while the program is paused;
 // - every key of our window reaches freeglut without Ctrl, so that it reports
 //   the key's own character (Return 13, BackSpace 8, Tab 9, space, the digit,
 //   the letter) rather than the control character that X makes of the

@@ -2,7 +2,8 @@
 """Real-window tests of the program and its probes.
 
 Each test case starts its own Xvfb on a free display (Xvfb -displayfd),
-runs the program in it, finds its window, types with xdotool, waits by
+with no window manager or, given --window-manager, under openbox, runs the
+program in it, finds its window, types with xdotool, waits by
 polling the window or the screen, compares screenshots (mapped back to
 colour indices) with the page that page_dump leaves for the same keys,
 closes the window as a user's close box does (close_window sends
@@ -12,6 +13,7 @@ Usage: window_harness.py --program P --probe P --page-dump P --close-window P --
 """
 
 import argparse
+import ctypes
 import os
 import re
 import subprocess
@@ -53,10 +55,10 @@ def wait_until(predicate, what, timeout=WAIT_SECONDS):
 
 
 class Xvfb:
-    def __init__(self):
+    def __init__(self, screen=SCREEN):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen, "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -82,22 +84,81 @@ class Xvfb:
                 self.process.wait()
 
 
-class Session:
-    """One Xvfb, the tools run against it and the programs started in it."""
+def x_selection_owned(display, selection):
+    """Whether some client owns the selection on the display (Xlib through ctypes)."""
+    xlib = ctypes.CDLL("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XGetSelectionOwner.restype = ctypes.c_ulong
+    xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    connection = xlib.XOpenDisplay(display.encode())
+    if not connection:
+        return False
+    try:
+        return xlib.XGetSelectionOwner(connection, xlib.XInternAtom(connection, selection.encode(), 0)) != 0
+    finally:
+        xlib.XCloseDisplay(connection)
 
-    def __init__(self, args):
+
+class Session:
+    """One Xvfb, the tools run against it and the programs started in it;
+    with a window manager (openbox) and a compositor (picom) if asked."""
+
+    def __init__(self, args, screen=SCREEN, window_manager=None, compositor=False):
         self.args = args
-        self.xvfb = Xvfb()
+        self.screen = screen
+        self.xvfb = Xvfb(screen)
         self.env = dict(os.environ, DISPLAY=self.xvfb.display)
         self.programs = []
+        self.helpers = []
         self.workdir = tempfile.TemporaryDirectory(prefix="window_test_")
         self._colour_index = None
+        if window_manager is None:
+            window_manager = getattr(args, "window_manager", False)
+        try:
+            if window_manager:
+                self.start_window_manager()
+            if compositor:
+                self.start_compositor()
+        except BaseException:
+            self.close()
+            raise
 
     def close(self):
-        for program in self.programs:
+        for program in self.programs + self.helpers:
             program.stop()
         self.xvfb.stop()
         self.workdir.cleanup()
+
+    def start_helper(self, *command):
+        helper = Program(command[0], command[1:], self.env)
+        self.helpers.append(helper)
+        return helper
+
+    def start_window_manager(self):
+        """openbox with its default desktop conventions (maximize, full screen,
+        aspect hints), running once it names itself on the root window."""
+        manager = self.start_helper("openbox", "--sm-disable")
+
+        def running():
+            check(manager.process.poll() is None, "openbox ended at once")
+            text = self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check_result=False).stdout.decode()
+            return "window id" in text
+
+        wait_until(running, "openbox to manage the screen")
+
+    def start_compositor(self):
+        """picom, running once it owns the compositing selection."""
+        compositor = self.start_helper("picom", "--backend", "xrender", "--no-fading-openclose")
+
+        def running():
+            check(compositor.process.poll() is None, "picom ended at once")
+            return x_selection_owned(self.xvfb.display, "_NET_WM_CM_S0")
+
+        wait_until(running, "picom to composite the screen")
 
     def tool(self, *command, check_result=True, timeout=20):
         try:
@@ -113,9 +174,11 @@ class Session:
         self.programs.append(program)
         return program
 
-    def watch(self, *arguments):
-        """window_watch against this screen, listening once this returns."""
-        watch = Watch(self.args.watch, arguments, self.env)
+    def watch(self, *arguments, seconds=None):
+        """window_watch against this screen, listening once this returns; it
+        gives up after `seconds` (by default its own 30)."""
+        env = self.env if seconds is None else dict(self.env, WINDOW_WATCH_TIMEOUT=str(seconds))
+        watch = Watch(self.args.watch, arguments, env)
         self.programs.append(watch)
         return watch
 
@@ -288,13 +351,44 @@ class Watch(Program):
         def seen():
             found = self.reports(kind)
             if not found and (self.reports("timeout") or self.process.poll() is not None):
-                raise TestFailure("window_watch gave up waiting for " + what)
+                raise TestFailure("window_watch gave up waiting for %s (it saw: %s)" % (what, self.seen()))
             return found
 
-        return wait_until(seen, what, timeout)[0]
+        try:
+            return wait_until(seen, what, timeout)[0]
+        except TestFailure as failure:
+            raise TestFailure("%s (window_watch saw: %s)" % (failure, self.seen()))
+
+    def seen(self):
+        with self.lock:
+            return "; ".join(self.lines[-6:])
 
     def sizes(self):
         return [(int(fields[0]), int(fields[1])) for fields in self.reports("size")]
+
+    def configures(self):
+        """(width, height, time) of every configure event, a kept size included."""
+        return [(int(fields[0]), int(fields[1]), float(fields[2])) for fields in self.reports("configure")]
+
+    def wait_for_quiet(self, what, quiet=2.0, timeout=WAIT_SECONDS):
+        """Waits until the window has had no configure event for `quiet`
+        seconds, and gives its size then."""
+        deadline = time.monotonic() + timeout
+        seen = len(self.configures())
+        since = time.monotonic()
+        while time.monotonic() - since < quiet:
+            check(not self.reports("timeout") and self.process.poll() is None,
+                  "window_watch gave up before %s" % what)
+            if time.monotonic() > deadline:
+                raise TestFailure("the window never came to rest %s: %d configure events, the last ones %s"
+                                  % (what, len(self.configures()), self.configures()[-4:]))
+            time.sleep(POLL_SECONDS)
+            count = len(self.configures())
+            if count != seen:
+                seen = count
+                since = time.monotonic()
+        sizes = self.sizes()
+        return sizes[-1] if sizes else None
 
 
 def parse_pnm(data):
@@ -387,9 +481,10 @@ def case_title_size_and_first_picture(session):
     program, window = start_winding(session)
     check(session.name(window) == WINDING_TITLE, "title is " + session.name(window))
     check(session.size(window) == (640, 480), "client area is %s" % (session.size(window),))
-    # No window manager places it: the whole client area must be on the screen.
+    # Placed by a window manager or by nobody: the whole client area must be on the screen.
     x, y = session.position(window)
-    check(x >= 0 and y >= 0 and x + 640 <= SCREEN[0] and y + 480 <= SCREEN[1], "window placed at %d, %d" % (x, y))
+    check(x >= 0 and y >= 0 and x + 640 <= session.screen[0] and y + 480 <= session.screen[1],
+          "window placed at %d, %d" % (x, y))
     session.close_window(window)
     expect_clean_end(session, program, window, "after the close box")
 
@@ -765,6 +860,7 @@ def add_tool_arguments(parser, probe=True):
     parser.add_argument("--page-dump", required=True)
     parser.add_argument("--close-window", required=True)
     parser.add_argument("--watch", required=True)
+    parser.add_argument("--window-manager", action="store_true", help="run the case under openbox")
 
 
 def report(case, run):

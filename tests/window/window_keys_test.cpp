@@ -94,6 +94,8 @@ TEST(WindowKeys, SpecialKeys) {
         {GLUT_KEY_HOME, key_event::extended_key(0x47)},
         {GLUT_KEY_END, key_event::extended_key(0x4F)},
         {GLUT_KEY_INSERT, key_event::extended_key(0x52)},
+        // The keypad's Delete with Num Lock off: the Delete key, as the main one.
+        {GLUT_KEY_DELETE, key_event::extended_key(0x53)},
         {GLUT_KEY_SHIFT_L, key_event::modifier(modifier_key::left_shift)},
         {GLUT_KEY_SHIFT_R, key_event::modifier(modifier_key::right_shift)},
         {GLUT_KEY_CTRL_L, key_event::modifier(modifier_key::left_ctrl)},

@@ -7,9 +7,10 @@
 //   window_watch new [PAGE.pgm]        the next window created on the screen
 //   window_watch window ID [PAGE.pgm]  a window that exists
 //
-// Prints "ready" once it listens, then "created ID W H T", "size W H T" for
-// each change of size and "picture T" when the window shows PAGE (a PGM of
-// colour indices, as page_dump writes it), and ends after that. Without a
+// Prints "ready" once it listens, then "created ID W H T", "configure W H T"
+// for each configure event of the window, "size W H T" for each change of
+// size and "picture T" when the window shows PAGE (a PGM of colour indices,
+// as page_dump writes it), and ends after that. Without a
 // page it reports sizes until it is stopped. Ends with exit code 1 and
 // "timeout" after WINDOW_WATCH_TIMEOUT seconds (default 30).
 #include <X11/Xlib.h>
@@ -147,17 +148,40 @@ int main(int argc, char** argv) {
             XEvent event{};
             XNextEvent(display, &event);
             const double at = now();
-            if (event.type == CreateNotify && window == 0) {
+            // A window manager's own windows (popups, helpers) are
+            // override-redirect; a program's main window is not.
+            if (event.type == CreateNotify && window == 0 && !event.xcreatewindow.override_redirect) {
                 window = event.xcreatewindow.window;
                 width = event.xcreatewindow.width;
                 height = event.xcreatewindow.height;
                 report("created " + window_id(window) + " " + std::to_string(width) + " " + std::to_string(height) +
                        " " + std::to_string(at));
+                // A window manager takes the window out of the root's
+                // children into its frame: its configure events are then
+                // seen on the window itself only. From here on they are
+                // taken from there alone, once each.
+                XSelectInput(display, window, StructureNotifyMask);
+                XWindowAttributes attributes{};
+                if (XGetWindowAttributes(display, window, &attributes) &&
+                    (attributes.width != width || attributes.height != height)) {
+                    width = attributes.width;
+                    height = attributes.height;
+                    report("size " + std::to_string(width) + " " + std::to_string(height) + " " +
+                           std::to_string(now()));
+                }
             } else if (event.type == ConfigureNotify && window != 0 && event.xconfigure.window == window &&
-                       (event.xconfigure.width != width || event.xconfigure.height != height)) {
-                width = event.xconfigure.width;
-                height = event.xconfigure.height;
-                report("size " + std::to_string(width) + " " + std::to_string(height) + " " + std::to_string(at));
+                       event.xconfigure.event == window) {
+                const XConfigureEvent& configure = event.xconfigure;
+                // Every configure event, those a window manager sends to say
+                // that it kept the size included; "size" for a new size only.
+                report("configure " + std::to_string(configure.width) + " " + std::to_string(configure.height) +
+                       " " + std::to_string(at));
+                if (configure.width != width || configure.height != height) {
+                    width = configure.width;
+                    height = configure.height;
+                    report("size " + std::to_string(width) + " " + std::to_string(height) + " " +
+                           std::to_string(at));
+                }
             }
         }
         if (page && window != 0 && shows_page(display, window, *page)) {
