@@ -184,15 +184,9 @@ void input_values(int count, bool newline) {
 
     entry_state entry(active_page(), input_targets[0]);
     entry.snapshot = copy_page(entry.page);
-    if (!entry.snapshot) {
-        raise_error(out_of_memory_snapshot);
-        return;
-    }
+    if (!entry.snapshot) raise_critical_error(out_of_memory_snapshot);
     entry.scratch = copy_page(entry.page);
-    if (!entry.scratch) {
-        raise_error(out_of_memory_scratch);
-        return;
-    }
+    if (!entry.scratch) raise_critical_error(out_of_memory_scratch);
     entry.start = entry.page.text_cursor;
     entry.start_wrap = entry.page.pending_wrap;
     running_entry_scope running(entry);
