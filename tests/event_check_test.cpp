@@ -15,6 +15,7 @@
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
 #include "platform/runtime/parking.h"
+#include "platform/runtime/program_activity.h"
 #include "platform/runtime/static_pool.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/screen/page.h"
