@@ -24,6 +24,12 @@ struct runtime_flags {
     std::atomic<int> exit_code{0};
 };
 
+// The bits of the flags that hold bits.
+inline constexpr std::uint8_t pause_hold_bit = 1; // paused: hold at the next statement boundary
+inline constexpr int window_closed_bit = 1;       // close_request: the user closed the window
+inline constexpr int parked_program_bit = 1;      // parked_threads: the program thread is parked
+inline constexpr int finished_timer_bit = 2;      // parked_threads: the timer thread is done
+
 // One set for the process. Its atomics start constant-initialised, before
 // any thread runs; the accessor is inline, so the statement check's read of
 // event_pending is one load and no call.
@@ -35,11 +41,5 @@ inline runtime_flags& flags() { return process_flags; }
 void reset_flags();
 
 inline bool error_is_pending() { return flags().error_pending.load() != 0; }
-
-// The bits of the flags that hold bits.
-inline constexpr std::uint8_t pause_hold_bit = 1; // paused: hold at the next statement boundary
-inline constexpr int window_closed_bit = 1;       // close_request: the user closed the window
-inline constexpr int parked_program_bit = 1;      // parked_threads: the program thread is parked
-inline constexpr int finished_timer_bit = 2;      // parked_threads: the timer thread is done
 
 } // namespace platform
