@@ -1,5 +1,6 @@
 // Data entry, the pitch computation and the pitch and pole tests of the
-// routine, run headlessly against typed keys.
+// routine, and the refusal of data whose loops would never end, run
+// headlessly against typed keys.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -107,6 +108,7 @@ TEST(DataEntry, RejectionScreenKeepsPromptsAndEntries) {
     row4.replace(55, 13, "Multiplex: m=");
     row4.replace(68, 1, "1");
     EXPECT_EQ(row_text(page, 4), row4);
+    // The message sits in its cells exactly: row 15 from column 30 (x 232).
     std::string row15(80, ' ');
     row15.replace(29, 17, "Wrong Data Entry!");
     EXPECT_EQ(row_text(page, 15), row15);
@@ -118,7 +120,7 @@ TEST(DataEntry, RejectionScreenKeepsPromptsAndEntries) {
         if (row == 4 || row == 15 || row == 30) continue;
         EXPECT_EQ(row_text(page, row), std::string(80, ' ')) << "row " << row;
     }
-    // The message sits in its cells exactly: row 15 from x 232.
+    // The closing prompt leaves the cursor on its own row.
     EXPECT_EQ(page.text_cursor.row, 30);
 }
 
@@ -129,4 +131,26 @@ TEST(DataEntry, LongFirstEntryIsOverprintedByTheSecondPrompt) {
     EXPECT_EQ(row4.substr(28, 4), "1234");
     EXPECT_EQ(row4.substr(32, 19), "Number od slots: z=");
     EXPECT_EQ(winding::variables().pole_count, 12345.0f);
+}
+
+TEST(DataEntry, NeverEndingDataAreRefusedAndEndingInfiniteDataAccepted) {
+    struct data_case {
+        const char* keys;
+        outcome result;
+    };
+    const data_case table[] = {
+        {"0\r-1\r-1\r", outcome::accepted},           // y and y1 are -infinity: the loops run no pass
+        {"-0.\r1\r1\r", outcome::accepted},           // the same with the signs reversed
+        {"2\r20000000\r2\r", outcome::rejected},      // loop 40 stalls at -20,000,000
+        {"\r\r\r", outcome::rejected},                // y = 0 / 0 is NaN
+        {"0\r21\r1\r", outcome::rejected},            // y = +infinity: loop 40 starts at -infinity
+        {"3.4028236E38\r21\r1\r", outcome::rejected}, // 2p = +infinity: the pole loop never ends
+    };
+    for (const data_case& c : table) {
+        SCOPED_TRACE(c.keys);
+        const run_result r = run_winding(typed(c.keys));
+        EXPECT_EQ(r.end, c.result == outcome::accepted ? run_end::key_waiting : run_end::closing_prompt)
+            << to_string(r.end);
+        EXPECT_EQ(shows_rejection(), c.result == outcome::rejected);
+    }
 }

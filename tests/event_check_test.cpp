@@ -15,6 +15,7 @@
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
 #include "platform/runtime/parking.h"
+#include "platform/runtime/program_activity.h"
 #include "platform/runtime/static_pool.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/screen/page.h"
@@ -36,11 +37,11 @@ protected:
     }
 };
 
-// A small routine whose statement 77 passes a row out of range; each
-// statement records that it ran.
 // 2p = 4, z = 21, m = 1: accepted data, so the routine reaches its final key wait.
 key_script worked_example_data() { return typed("4\r21\r1\r"); }
 
+// A small routine whose statement 77 passes a row out of range; each
+// statement records that it ran.
 struct failing_routine {
     std::vector<int> ran;
 
@@ -174,6 +175,14 @@ TEST_F(StatementFrame, ACriticalErrorShowsItsBoxAndEndsTheProcessAsAFailure) {
         {"line entry snapshot", [] { raise_error(out_of_memory_snapshot); }, "Critical Error #16", "Out of memory"},
         {"line entry scratch", [] { raise_error(out_of_memory_scratch); }, "Critical Error #17", "Out of memory"},
         {"variable cells", [] { raise_error(out_of_memory_variables); }, "Critical Error #4", "Out of memory"},
+        // The line entry and the static pool raise their codes as critical
+        // directly.
+        {"line entry snapshot, as critical", [] { raise_critical_error(out_of_memory_snapshot); }, "Critical Error #16",
+         "Out of memory"},
+        {"line entry scratch, as critical", [] { raise_critical_error(out_of_memory_scratch); }, "Critical Error #17",
+         "Out of memory"},
+        {"variable cells, as critical", [] { raise_critical_error(out_of_memory_variables); }, "Critical Error #4",
+         "Out of memory"},
     };
     for (const critical_case& c : cases) {
         SCOPED_TRACE(c.name);

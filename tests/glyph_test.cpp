@@ -20,7 +20,8 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* console_font = "/usr/share/consolefonts/default8x16.psf.gz";
+// The font the build generated the glyph table from (CONSOLE_FONT in CMake).
+constexpr const char* console_font = CONSOLE_FONT_PATH;
 
 std::vector<unsigned char> read_console_font() {
     const std::string command = std::string("gzip -dc '") + console_font + "'";

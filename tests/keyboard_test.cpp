@@ -3,7 +3,6 @@
 // locks, Alt with Enter, Pause and Break, and the text comparisons.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,10 +51,27 @@ std::string two_bytes(int first, int second) {
 
 struct key_case {
     const char* name;
-    std::optional<modifier_key> held;
+    std::vector<modifier_key> held; // pressed in this order before the key
     key_event key;
     std::string expected; // "" when nothing is queued
 };
+
+// Holds the modifiers, taps the key, and lets the modifiers go again.
+void tap_with(const std::vector<modifier_key>& held, key_event key) {
+    for (modifier_key m : held) handle_key_down(key_event::modifier(m));
+    tap_key(key);
+    for (auto m = held.rbegin(); m != held.rend(); ++m) handle_key_up(key_event::modifier(*m));
+}
+
+// From a fresh start: the case's key, with its modifiers held, reads as
+// expected and queues nothing more.
+void expect_key_reads(const key_case& c) {
+    SCOPED_TRACE(c.name);
+    reset_runtime();
+    tap_with(c.held, c.key);
+    EXPECT_EQ(next_key(), c.expected);
+    EXPECT_EQ(next_key(), "");
+}
 
 TEST_F(KeyInput, EachKeyReadsAsItsCharacterOrANulAndItsExtendedCode) {
     const key_case cases[] = {
@@ -63,35 +79,55 @@ TEST_F(KeyInput, EachKeyReadsAsItsCharacterOrANulAndItsExtendedCode) {
         {"Escape", {}, ch('\x1b'), "\x1b"},
         {"Backspace", {}, ch('\b'), "\b"},
         {"Tab", {}, ch('\t'), "\t"},
-        {"Shift+Tab", modifier_key::left_shift, ch('\t'), two_bytes(0, 15)},
+        {"Shift+Tab", {modifier_key::left_shift}, ch('\t'), two_bytes(0, 15)},
         {"Up", {}, key_event::extended_key(extended::up), two_bytes(0, 72)},
         {"Down", {}, key_event::extended_key(extended::down), two_bytes(0, 80)},
         {"Left", {}, key_event::extended_key(extended::left), two_bytes(0, 75)},
         {"Right", {}, key_event::extended_key(extended::right), two_bytes(0, 77)},
         {"F1", {}, key_event::extended_key(extended::f1), two_bytes(0, 59)},
-        {"Shift+F1", modifier_key::right_shift, key_event::extended_key(extended::f1), two_bytes(0, 0x54)},
+        {"Shift+F1", {modifier_key::right_shift}, key_event::extended_key(extended::f1), two_bytes(0, 0x54)},
         {"Delete", {}, key_event::extended_key(0x53), two_bytes(0, 83)},
-        {"Ctrl+E", modifier_key::left_ctrl, ch('e'), "\x05"},
-        {"Ctrl+Enter", modifier_key::right_ctrl, ch('\r'), "\n"},
-        {"Alt+A", modifier_key::left_alt, ch('a'), two_bytes(0, 0x1E)},
-        {"Alt+.", modifier_key::right_alt, ch('.'), two_bytes(0, 0x34)},
-        {"Shift+E", modifier_key::left_shift, ch('E'), "E"},
-        {"Ctrl+.", modifier_key::left_ctrl, ch('.'), ""},
-        {"Ctrl+1", modifier_key::left_ctrl, ch('1'), ""},
-        {"Alt+Escape", modifier_key::left_alt, ch('\x1b'), ""},
-        {"Alt+space", modifier_key::left_alt, ch(' '), ""},
+        {"Ctrl+E", {modifier_key::left_ctrl}, ch('e'), "\x05"},
+        {"Ctrl+Enter", {modifier_key::right_ctrl}, ch('\r'), "\n"},
+        {"Alt+A", {modifier_key::left_alt}, ch('a'), two_bytes(0, 0x1E)},
+        {"Alt+.", {modifier_key::right_alt}, ch('.'), two_bytes(0, 0x34)},
+        {"Shift+E", {modifier_key::left_shift}, ch('E'), "E"},
+        {"Ctrl+.", {modifier_key::left_ctrl}, ch('.'), ""},
+        {"Ctrl+1", {modifier_key::left_ctrl}, ch('1'), ""},
+        {"Alt+Escape", {modifier_key::left_alt}, ch('\x1b'), ""},
+        {"Alt+space", {modifier_key::left_alt}, ch(' '), ""},
         {"NUL", {}, ch('\0'), std::string(1, '\0')},
         {"code 200 (no table row)", {}, key_event::character(200), "\xC8"},
     };
-    for (const key_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        reset_runtime();
-        if (c.held) handle_key_down(key_event::modifier(*c.held));
-        tap_key(c.key);
-        if (c.held) handle_key_up(key_event::modifier(*c.held));
-        EXPECT_EQ(next_key(), c.expected);
-        EXPECT_EQ(next_key(), "");
-    }
+    for (const key_case& c : cases) expect_key_reads(c);
+}
+
+TEST_F(KeyInput, WithSeveralModifiersAltGoesBeforeCtrlAndCtrlBeforeShift) {
+    // Each key gives something else with each of the modifiers it is held
+    // with, so only the column the keyboard picks decides what is read. The
+    // order of pressing does not count.
+    using enum modifier_key;
+    const key_event f1 = key_event::extended_key(extended::f1);
+    const key_case cases[] = {
+        // Alt gives the extended key 23 hex, Ctrl code 8 (Backspace).
+        {"Ctrl+Alt+H", {left_ctrl, left_alt}, ch('h'), two_bytes(0, 0x23)},
+        {"Alt+Ctrl+H", {right_alt, right_ctrl}, ch('h'), two_bytes(0, 0x23)},
+        // Alt gives nothing, Ctrl code 1B hex.
+        {"Ctrl+Alt+Escape", {left_ctrl, right_alt}, ch('\x1b'), ""},
+        // Alt gives the extended key 78 hex, Ctrl nothing.
+        {"Ctrl+Alt+1", {right_ctrl, left_alt}, ch('1'), two_bytes(0, 0x78)},
+        {"Ctrl+Alt+Up", {left_ctrl, left_alt}, key_event::extended_key(extended::up), two_bytes(0, 0x98)},
+        {"Shift+Alt+A", {left_shift, left_alt}, ch('A'), two_bytes(0, 0x1E)},
+        {"Shift+Alt+F1", {right_shift, right_alt}, f1, two_bytes(0, 0x68)},
+        {"Shift+Ctrl+Alt+F1", {left_shift, left_ctrl, left_alt}, f1, two_bytes(0, 0x68)},
+        {"Alt+Ctrl+Shift+F1", {left_alt, left_ctrl, left_shift}, f1, two_bytes(0, 0x68)},
+        {"Shift+Ctrl+E", {left_shift, left_ctrl}, ch('E'), "\x05"},
+        {"Shift+Ctrl+F1", {right_shift, left_ctrl}, f1, two_bytes(0, 0x5E)},
+        {"Ctrl+Shift+F1", {right_ctrl, left_shift}, f1, two_bytes(0, 0x5E)},
+        // Shift gives the extended key F hex, Ctrl the extended key 94 hex.
+        {"Shift+Ctrl+Tab", {right_shift, right_ctrl}, ch('\t'), two_bytes(0, 0x94)},
+    };
+    for (const key_case& c : cases) expect_key_reads(c);
 }
 
 TEST_F(KeyInput, DigitsSignsPointAndExponentLettersReadAsThemselves) {

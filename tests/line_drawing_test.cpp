@@ -5,9 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <vector>
 
 #include "platform/runtime/errors.h"
@@ -36,6 +40,34 @@ pixel_set horizontal(int y, int x_from, int x_to) {
 pixel_set vertical(int x, int y_from, int y_to) {
     pixel_set out;
     for (int y = std::min(y_from, y_to); y <= std::max(y_from, y_to); ++y) out.insert({x, y});
+    return out;
+}
+
+// The pixels of the line from `from` to `to`, both on the page, worked out
+// exactly: at each step k along the major axis the minor value is
+// from + k * (to - from) / length, rounded half away from zero. It serves
+// lines whose slope has a power of two below it in lowest terms: the slope and
+// every sum of it are then exact in single precision, so the routine's stepping
+// meets exactly these values, ties included.
+pixel_set exact_line(pixel from, pixel to) {
+    const int dx = to.first - from.first;
+    const int dy = to.second - from.second;
+    const bool x_major = std::abs(dx) > std::abs(dy);
+    const std::int64_t length = std::max(std::abs(dx), std::abs(dy));
+    const std::int64_t rise = x_major ? dy : dx;
+    const std::int64_t minor_from = x_major ? from.second : from.first;
+    const int step = (x_major ? dx : dy) < 0 ? -1 : 1;
+    if (length == 0) return {from};
+    EXPECT_TRUE(std::has_single_bit(static_cast<std::uint64_t>(length / std::gcd(rise, length))))
+        << "the slope of this line is not exact in single precision";
+    pixel_set out;
+    for (int k = 0; k <= length; ++k) {
+        // Minor values on the page are not negative, so half away from zero
+        // is floor(value + 1/2), taken over the common denominator 2 * length.
+        const auto minor = static_cast<int>((2 * minor_from * length + 2 * k * rise + length) / (2 * length));
+        if (x_major) out.insert({from.first + k * step, minor});
+        else out.insert({minor, from.second + k * step});
+    }
     return out;
 }
 
@@ -174,6 +206,55 @@ TEST_F(DrawLine, WorkedExamplesSetExactlyTheirPixels) {
         {"x not a number", nan_value, 170, nan_value, 120, {}, true, 0, true, 0, -1},
         {"x of -3E+09", -3e9f, 320, 86, 270, horizontal(270, 0, 86), true, 87, true, 0, 86},
         {"x of 3E+09", 86, 170, 3e9f, 120, horizontal(170, 0, 86), true, 87, true, 0, 86},
+        // The last row and column belong to the page: a crossing on y 479 or
+        // x 639 lies within the edge it meets.
+        {"last row from the right", 700, 479, 600, 479, horizontal(479, 600, 639), true, 40, true, 600, 639},
+        {"last row from the left", -50, 479, 100, 479, horizontal(479, 0, 100), true, 101, true, 0, 100},
+        {"last row across the page", -50, 479, 700, 479, horizontal(479, 0, 639), true, 640, true, 0, 639},
+        {"last column from below", 639, 500, 639, 400, vertical(639, 400, 479), true, 80, false, 400, 479},
+        {"last column from above", 639, -30, 639, 100, vertical(639, 0, 100), true, 101, false, 0, 100},
+        // Crosses x 639 at y 579 - 100 = 479, the corner.
+        {"into the corner", 739, 579, 539, 379, exact_line({639, 479}, {539, 379}), true, 101, false, 379, 479},
+        // Crosses x 639 at y 529 - 100 / 2 = 479.
+        {"onto the last row at the right edge", 739, 529, 539, 429, exact_line({639, 479}, {539, 429}), true, 101, true,
+         539, 639},
+        // Both ends beyond the page. The first end point is moved onto its
+        // edge, then the second along the line from the first as it now
+        // stands. Moved along the line as it was passed, the second would land
+        // one pixel off, on the pixel given in brackets.
+        //   x 639 at y -149 + 617 * 1026 / 1904 = 183.48, so (639, 183);
+        //   y 479 at x -648 + 398 * 1287 / 694 = 90.08, so (90, 479) [91].
+        {"from beyond the right to beyond the bottom",
+         1256,
+         -149,
+         -648,
+         877,
+         {{639, 183}, {90, 479}},
+         false,
+         550,
+         true,
+         90,
+         639},
+        //   x 639 at y 436 - 779 * 839 / 2483 = 172.78, so (639, 173);
+        //   y 0 at x 639 - 173 * 1704 / 576 = 127.21, so (127, 0) [128].
+        {"from beyond the right to beyond the top", 1418, 436, -1065, -403, exact_line({639, 173}, {127, 0}), true, 513,
+         true, 127, 639},
+        //   x 0 at y 210 + 487 * 922 / 2104 = 423.41, so (0, 423);
+        //   y 479 at x 0 + 56 * 1617 / 709 = 127.72, so (128, 479) [127].
+        {"from beyond the left to beyond the bottom", -487, 210, 1617, 1132, exact_line({0, 423}, {128, 479}), true,
+         129, true, 0, 128},
+        //   y 0 at x 78 + 513 * 1583 / 1807 = 527.41, so (527, 0);
+        //   x 639 at y 1294 - 1022 * 1294 / 1134 = 127.80, so (639, 128) [127].
+        {"from beyond the top to beyond the right", 78, -513, 1661, 1294, exact_line({527, 0}, {639, 128}), true, 129,
+         false, 0, 128},
+        //   y 479 at x 219 - 239 * 551 / 1247 = 113.40, so (113, 479);
+        //   x 0 at y -529 + 332 * 1008 / 445 = 223.04, so (0, 223) [222].
+        {"from beyond the bottom to beyond the left", 219, 718, -332, -529, exact_line({113, 479}, {0, 223}), true, 257,
+         false, 223, 479},
+        //   x 639 at y -452 + 1087 * 1679 / 2885 = 180.61, so (639, 181);
+        //   y 479 at x -1159 + 748 * 1798 / 1046 = 126.76, so (127, 479) [126].
+        {"between two corners beyond the page", 1726, -452, -1159, 1227, exact_line({639, 181}, {127, 479}), true, 513,
+         true, 127, 639},
     };
     for (const worked_line& c : cases) {
         SCOPED_TRACE(c.name);

@@ -248,6 +248,20 @@ TEST_F(LineEntry, KeysThatChangeNothing) {
     EXPECT_EQ(run.looks.back().page.cursor.column, 31);
 }
 
+TEST_F(LineEntry, CtrlAltHIsAltsExtendedKeyAndTakesNothingBack) {
+    // With Ctrl and Alt held, H gives Alt's extended key, which the entry
+    // passes over; Ctrl's code 8 would have taken back the 2.
+    const key_event ctrl = key_event::modifier(modifier_key::left_ctrl);
+    const key_event alt = key_event::modifier(modifier_key::left_alt);
+    const key_script keys =
+        typed("12") + key_script{press(ctrl), press(alt), tap(key_event::character('h')), release(alt), release(ctrl)} +
+        typed("\r");
+    const entry_run run = run_entry(keys);
+    EXPECT_EQ(run.result.end, run_end::key_waiting);
+    EXPECT_EQ(row_text(active_page(), 4).substr(23, 8), "2p = 12 ");
+    EXPECT_EQ(bits(run.target), bits(12.0f)) << "stored " << run.target;
+}
+
 TEST_F(LineEntry, WrapAtColumn80) {
     // From column 69 the 12th byte lands in column 80: the cursor stays there
     // with a pending wrap and the block covers that byte.

@@ -1,7 +1,7 @@
 // Whether a counted loop of the routine ends: the check's leaps over exact
 // stretches give the same answer as following the loop pass by pass, and
-// take a few dozen passes whatever the bounds; and, run through the whole
-// routine, data whose loops would never end are refused like wrong data.
+// take a few dozen passes whatever the bounds. (Data whose loops would never
+// end are refused like wrong data: see data_entry_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,15 +9,8 @@
 #include <limits>
 #include <random>
 
-#include "platform/headless/headless_runtime.h"
-#include "support/page_testing.h"
 #include "winding/counted_loop.h"
 #include "winding/loop_termination.h"
-
-using namespace platform;
-using testing_support::outcome;
-using testing_support::run_winding;
-using testing_support::shows_rejection;
 
 namespace {
 
@@ -112,27 +105,5 @@ TEST(LoopTermination, AgreesNearTheEdgesOfSingleCounting) {
         const winding::loop_outcome outcome = winding::follow_counted_loop(start, end);
         ASSERT_EQ(outcome.ends, ends_pass_by_pass(start, end));
         ASSERT_LT(outcome.passes_followed, most_passes_followed);
-    }
-}
-
-TEST(DataEntry, NeverEndingDataAreRefusedAndEndingInfiniteDataAccepted) {
-    struct data_case {
-        const char* keys;
-        outcome result;
-    };
-    const data_case table[] = {
-        {"0\r-1\r-1\r", outcome::accepted},           // y and y1 are -infinity: the loops run no pass
-        {"-0.\r1\r1\r", outcome::accepted},           // the same with the signs reversed
-        {"2\r20000000\r2\r", outcome::rejected},      // loop 40 stalls at -20,000,000
-        {"\r\r\r", outcome::rejected},                // y = 0 / 0 is NaN
-        {"0\r21\r1\r", outcome::rejected},            // y = +infinity: loop 40 starts at -infinity
-        {"3.4028236E38\r21\r1\r", outcome::rejected}, // 2p = +infinity: the pole loop never ends
-    };
-    for (const data_case& c : table) {
-        SCOPED_TRACE(c.keys);
-        const run_result r = run_winding(typed(c.keys));
-        EXPECT_EQ(r.end, c.result == outcome::accepted ? run_end::key_waiting : run_end::closing_prompt)
-            << to_string(r.end);
-        EXPECT_EQ(shows_rejection(), c.result == outcome::rejected);
     }
 }

@@ -15,6 +15,7 @@
 #include "winding/winding_variables.h"
 
 using namespace platform;
+using testing_support::shows_rejection;
 
 namespace {
 
@@ -61,8 +62,6 @@ int run_count() {
     const int n = text != nullptr ? std::atoi(text) : 0;
     return n > 0 ? n : 10'000;
 }
-
-bool shows_rejection() { return testing_support::row_text(active_page(), 15).substr(29, 17) == "Wrong Data Entry!"; }
 
 } // namespace
 

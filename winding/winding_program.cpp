@@ -50,8 +50,11 @@ constexpr std::string_view web_line = " windings-tool.example";
 // The mark of the temporary texts, taken at the start of the routine.
 std::size_t text_mark = 0;
 
-ext x(float value) { return static_cast<ext>(value); }
-float single(ext value) { return static_cast<float>(value); }
+// A variable's Single widened to the extended type in which expressions are
+// evaluated, and an expression's value rounded to a Single where it is stored
+// or passed.
+ext widen(float value) { return static_cast<ext>(value); }
+float to_single(ext value) { return static_cast<float>(value); }
 
 // The whole part: floor of the value rounded to a double.
 float whole_part(ext value) { return static_cast<float>(std::floor(static_cast<double>(value))); }
@@ -59,8 +62,8 @@ float whole_part(ext value) { return static_cast<float>(std::floor(static_cast<d
 // Twice the whole part of half the value: equal to the value exactly when it
 // is an even whole number (an infinity gives itself back). Every step is exact.
 float twice_whole_half(float value) {
-    const double half = static_cast<double>(x(value) / 2);
-    return single(static_cast<ext>(std::floor(half)) + static_cast<ext>(std::floor(half)));
+    const double half = static_cast<double>(widen(value) / 2);
+    return to_single(static_cast<ext>(std::floor(half)) + static_cast<ext>(std::floor(half)));
 }
 
 void release_texts() { platform::release_temp_strings(text_mark); }
@@ -78,7 +81,9 @@ std::string_view number_piece(float value) {
 
 void end_line() { platform::print_string(platform::empty_text, true); }
 
-void line(ext x1, ext y1, ext x2, ext y2) { platform::draw_line(single(x1), single(y1), single(x2), single(y2)); }
+void line(ext x1, ext y1, ext x2, ext y2) {
+    platform::draw_line(to_single(x1), to_single(y1), to_single(x2), to_single(y2));
+}
 
 // A statement with an entry: the prompt and the entry of one Single. When the
 // entry returned because a stop was requested (the window was closed while
@@ -114,7 +119,7 @@ void enter_data(winding_variables& v) {
     platform::locate_cursor(4, 12);
     end_of_statement(15);
     entry_statement(16, "Number of poles: ", v.pole_count);
-    v.pole_pairs = single(x(v.pole_count) / 2);
+    v.pole_pairs = to_single(widen(v.pole_count) / 2);
     end_of_statement(17);
     platform::locate_cursor(4, 33);
     end_of_statement(18);
@@ -127,17 +132,17 @@ void enter_data(winding_variables& v) {
 
 // Statements 27 to 33: the slot spacing and the pitches, then three empty lines.
 void compute_pitches(winding_variables& v) {
-    v.slot_spacing = single(500 / x(v.slot_count));
+    v.slot_spacing = to_single(500 / widen(v.slot_count));
     end_of_statement(27);
     // The sum z + m keeps its 64-bit mantissa into the division.
-    const ext sum = x(v.slot_count) + x(v.multiplex);
-    v.winding_pitch = single(sum / x(v.pole_pairs));
+    const ext sum = widen(v.slot_count) + widen(v.multiplex);
+    v.winding_pitch = to_single(sum / widen(v.pole_pairs));
     end_of_statement(28);
-    ext quotient = x(v.slot_count) / 2;
-    quotient = quotient / x(v.pole_pairs);
+    ext quotient = widen(v.slot_count) / 2;
+    quotient = quotient / widen(v.pole_pairs);
     v.first_pitch = whole_part(quotient);
     end_of_statement(29);
-    v.second_pitch = single(x(v.winding_pitch) - x(v.first_pitch));
+    v.second_pitch = to_single(widen(v.winding_pitch) - widen(v.first_pitch));
     end_of_statement(30);
     for (int statement = 31; statement <= 33; ++statement) {
         end_line();
@@ -149,7 +154,7 @@ void compute_pitches(winding_variables& v) {
 // Statement 35: y2 must be a whole number; an infinite or NaN y2 passes.
 bool pitch_test_fails(const winding_variables& v) {
     const double whole = std::floor(static_cast<double>(v.second_pitch));
-    const float difference = single(static_cast<ext>(static_cast<double>(v.second_pitch)) - whole);
+    const float difference = to_single(static_cast<ext>(static_cast<double>(v.second_pitch)) - whole);
     return std::fabs(difference) > 0;
 }
 
@@ -175,30 +180,34 @@ bool data_accepted(const winding_variables& v) {
 void draw_coils(winding_variables& v) {
     platform::clear_screen();
     end_of_statement(38);
-    counted_loop coils(-x(v.winding_pitch), v.slot_count, 1);
+    counted_loop coils(-widen(v.winding_pitch), v.slot_count, 1);
     while (coils.head(v.coil_index)) {
         end_of_statement(40);
-        const ext side_x = x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing);
-        line(side_x, x(v.origin_y) + 200, side_x, x(v.origin_y) + 100);
+        const ext side_x = widen(v.origin_x) + widen(v.coil_index) * widen(v.slot_spacing);
+        line(side_x, widen(v.origin_y) + 200, side_x, widen(v.origin_y) + 100);
         end_of_statement(41);
-        line(side_x, x(v.origin_y) + 100, x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) / 2) * x(v.slot_spacing),
-             x(v.origin_y) + 50);
+        line(side_x, widen(v.origin_y) + 100,
+             widen(v.origin_x) + (widen(v.coil_index) + widen(v.first_pitch) / 2) * widen(v.slot_spacing),
+             widen(v.origin_y) + 50);
         end_of_statement(42);
-        line(x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) + x(v.second_pitch) / 2) * x(v.slot_spacing),
-             x(v.origin_y) + 250,
-             x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) + x(v.second_pitch)) * x(v.slot_spacing),
-             x(v.origin_y) + 200);
+        line(widen(v.origin_x) +
+                 (widen(v.coil_index) + widen(v.first_pitch) + widen(v.second_pitch) / 2) * widen(v.slot_spacing),
+             widen(v.origin_y) + 250,
+             widen(v.origin_x) +
+                 (widen(v.coil_index) + widen(v.first_pitch) + widen(v.second_pitch)) * widen(v.slot_spacing),
+             widen(v.origin_y) + 200);
         end_of_statement(44);
         const ext lead_x =
-            x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) - x(v.second_pitch) / 2) * x(v.slot_spacing);
-        line(lead_x, x(v.origin_y) + 250, lead_x, x(v.origin_y) + 270);
+            widen(v.origin_x) +
+            (widen(v.coil_index) + widen(v.first_pitch) - widen(v.second_pitch) / 2) * widen(v.slot_spacing);
+        line(lead_x, widen(v.origin_y) + 250, lead_x, widen(v.origin_y) + 270);
         end_of_statement(45);
-        line(x(v.origin_x) + 0, x(v.origin_y) + 270, x(v.origin_x) + 639, x(v.origin_y) + 270);
+        line(widen(v.origin_x) + 0, widen(v.origin_y) + 270, widen(v.origin_x) + 639, widen(v.origin_y) + 270);
         end_of_statement(46);
-        line(x(v.origin_x) + 0, x(v.origin_y) + 290, x(v.origin_x) + 639, x(v.origin_y) + 290);
+        line(widen(v.origin_x) + 0, widen(v.origin_y) + 290, widen(v.origin_x) + 639, widen(v.origin_y) + 290);
         end_of_statement(47);
-        const ext divider_x = lead_x + x(v.slot_spacing) / 2;
-        line(divider_x, x(v.origin_y) + 270, divider_x, x(v.origin_y) + 290);
+        const ext divider_x = lead_x + widen(v.slot_spacing) / 2;
+        line(divider_x, widen(v.origin_y) + 270, divider_x, widen(v.origin_y) + 290);
         end_of_statement(48);
         coils.advance(v.coil_index);
     }
@@ -208,28 +217,29 @@ void draw_coils(winding_variables& v) {
 void draw_dashed_diagonals(winding_variables& v) {
     v.dash_steps = 20;
     end_of_statement(51);
-    v.back_dash_dx = single(x(v.first_pitch) * x(v.slot_spacing) / 2 / (x(v.dash_steps) + 1));
+    v.back_dash_dx = to_single(widen(v.first_pitch) * widen(v.slot_spacing) / 2 / (widen(v.dash_steps) + 1));
     end_of_statement(52);
-    v.back_dash_dy = single(50 / (x(v.dash_steps) + 1));
+    v.back_dash_dy = to_single(50 / (widen(v.dash_steps) + 1));
     end_of_statement(53);
-    v.front_dash_dx = single(x(v.second_pitch) * x(v.slot_spacing) / 2 / (x(v.dash_steps) + 1));
+    v.front_dash_dx = to_single(widen(v.second_pitch) * widen(v.slot_spacing) / 2 / (widen(v.dash_steps) + 1));
     end_of_statement(55);
-    v.front_dash_dy = single(50 / (x(v.dash_steps) + 1));
+    v.front_dash_dy = to_single(50 / (widen(v.dash_steps) + 1));
     end_of_statement(56);
     counted_loop parts(0, v.dash_steps, 2);
     while (parts.head(v.dash_index)) {
         end_of_statement(58);
-        counted_loop positions(-x(v.first_pitch), v.slot_count, 1);
+        counted_loop positions(-widen(v.first_pitch), v.slot_count, 1);
         while (positions.head(v.coil_index)) {
             end_of_statement(59);
             const ext j = v.dash_index;
-            const ext apex_x = x(v.origin_x) + (x(v.coil_index) + x(v.first_pitch) / 2) * x(v.slot_spacing);
-            line(apex_x + j * x(v.back_dash_dx), x(v.origin_y) + 50 + j * x(v.back_dash_dy),
-                 apex_x + (j + 1) * x(v.back_dash_dx), x(v.origin_y) + 50 + (j + 1) * x(v.back_dash_dy));
+            const ext apex_x =
+                widen(v.origin_x) + (widen(v.coil_index) + widen(v.first_pitch) / 2) * widen(v.slot_spacing);
+            line(apex_x + j * widen(v.back_dash_dx), widen(v.origin_y) + 50 + j * widen(v.back_dash_dy),
+                 apex_x + (j + 1) * widen(v.back_dash_dx), widen(v.origin_y) + 50 + (j + 1) * widen(v.back_dash_dy));
             end_of_statement(60);
-            const ext side_x = x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing);
-            line(side_x + j * x(v.front_dash_dx), x(v.origin_y) + 200 + j * x(v.front_dash_dy),
-                 side_x + (j + 1) * x(v.front_dash_dx), x(v.origin_y) + 200 + (j + 1) * x(v.front_dash_dy));
+            const ext side_x = widen(v.origin_x) + widen(v.coil_index) * widen(v.slot_spacing);
+            line(side_x + j * widen(v.front_dash_dx), widen(v.origin_y) + 200 + j * widen(v.front_dash_dy),
+                 side_x + (j + 1) * widen(v.front_dash_dx), widen(v.origin_y) + 200 + (j + 1) * widen(v.front_dash_dy));
             end_of_statement(61);
             positions.advance(v.coil_index);
         }
@@ -239,16 +249,16 @@ void draw_dashed_diagonals(winding_variables& v) {
 
 // Statements 65 to 67: the 2p + 1 dashed pole boundaries.
 void draw_pole_boundaries(winding_variables& v) {
-    counted_loop boundaries(0, x(v.pole_pairs) + x(v.pole_pairs), 1);
+    counted_loop boundaries(0, widen(v.pole_pairs) + widen(v.pole_pairs), 1);
     while (boundaries.head(v.coil_index)) {
         end_of_statement(65);
         counted_loop dashes(0, 14, 1);
         while (dashes.head(v.dash_index)) {
             end_of_statement(66);
-            const ext boundary_x =
-                x(v.origin_x) + x(v.coil_index) * x(v.slot_spacing) * x(v.slot_count) / 2 / x(v.pole_pairs);
-            line(boundary_x, x(v.origin_y) + 30 + x(v.dash_index) * 20, boundary_x,
-                 x(v.origin_y) + 40 + x(v.dash_index) * 20);
+            const ext boundary_x = widen(v.origin_x) + widen(v.coil_index) * widen(v.slot_spacing) *
+                                                           widen(v.slot_count) / 2 / widen(v.pole_pairs);
+            line(boundary_x, widen(v.origin_y) + 30 + widen(v.dash_index) * 20, boundary_x,
+                 widen(v.origin_y) + 40 + widen(v.dash_index) * 20);
             end_of_statement(67);
             dashes.advance(v.dash_index);
         }
@@ -269,7 +279,7 @@ void result_piece(int statement, std::string_view label, float value, bool zone_
 void print_results(const winding_variables& v) {
     platform::locate_cursor(4, 12);
     end_of_statement(71);
-    result_piece(72, "p' = ", single(x(v.pole_pairs) + x(v.pole_pairs)), true);
+    result_piece(72, "p' = ", to_single(widen(v.pole_pairs) + widen(v.pole_pairs)), true);
     platform::locate_cursor(4, 25);
     end_of_statement(73);
     result_piece(74, "z = ", v.slot_count, true);
@@ -307,11 +317,12 @@ void print_credits() {
 
 // Statements 93 to 96: blank the margins left of x 85 and right of x 587.
 void trim_margins(const winding_variables& v) {
-    platform::set_viewport(0, integer_argument(x(v.origin_y) + 0), 84, integer_argument(x(v.origin_y) + 300));
+    platform::set_viewport(0, integer_argument(widen(v.origin_y) + 0), 84, integer_argument(widen(v.origin_y) + 300));
     end_of_statement(93);
     platform::clear_screen();
     end_of_statement(94);
-    platform::set_viewport(588, integer_argument(x(v.origin_y) + 0), 639, integer_argument(x(v.origin_y) + 300));
+    platform::set_viewport(588, integer_argument(widen(v.origin_y) + 0), 639,
+                           integer_argument(widen(v.origin_y) + 300));
     end_of_statement(95);
     platform::clear_screen();
     end_of_statement(96);
@@ -323,11 +334,14 @@ void label_slots(winding_variables& v) {
     counted_loop slots(1, v.slot_count, 1);
     while (slots.head(v.slot_number)) {
         end_of_statement(98);
-        const ext a = x(v.slot_number) - 1;
-        const ext b = 62 / x(v.slot_count);
-        const ext c = a * b;
-        const ext d = c + 11;
-        v.label_column = whole_part(d);
+        // The label's column: slot n lies (n - 1) * 62 / z text columns along
+        // the 62 that the diagram's 500 pixels span, counted from column 11,
+        // which holds the diagram's left end (x 86). Evaluated in this order.
+        const ext slots_before = widen(v.slot_number) - 1;
+        const ext columns_per_slot = 62 / widen(v.slot_count);
+        const ext columns_along = slots_before * columns_per_slot;
+        const ext column = columns_along + 11;
+        v.label_column = whole_part(column);
         end_of_statement(103);
         if (v.slot_number == twice_whole_half(v.slot_number)) {
             end_of_statement(104);
@@ -354,7 +368,7 @@ void label_slots(winding_variables& v) {
             release_texts();
             end_of_statement(114);
         } else {
-            platform::locate_cursor(integer_argument(v.label_row), integer_argument(x(v.label_column) - 1));
+            platform::locate_cursor(integer_argument(v.label_row), integer_argument(widen(v.label_column) - 1));
             end_of_statement(116);
             print_piece(number_piece(v.slot_number));
             end_line();

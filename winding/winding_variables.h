@@ -27,6 +27,8 @@ struct winding_variables {
     float& label_row;
 };
 
+// The number of members above. Binding one cell to each member does not
+// compile unless the two agree.
 inline constexpr int variable_count = 20;
 
 // Obtains the cells on the first call and sets all 20 to 0 on every call.

@@ -6,6 +6,7 @@
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
 #include "platform/runtime/parking.h"
+#include "platform/runtime/program_activity.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/text/text_output.h"
 

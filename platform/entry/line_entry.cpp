@@ -19,6 +19,7 @@
 #include "platform/runtime/errors.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/hooks.h"
+#include "platform/runtime/program_activity.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/text/text_output.h"
 
@@ -184,15 +185,9 @@ void input_values(int count, bool newline) {
 
     entry_state entry(active_page(), input_targets[0]);
     entry.snapshot = copy_page(entry.page);
-    if (!entry.snapshot) {
-        raise_error(out_of_memory_snapshot);
-        return;
-    }
+    if (!entry.snapshot) raise_critical_error(out_of_memory_snapshot);
     entry.scratch = copy_page(entry.page);
-    if (!entry.scratch) {
-        raise_error(out_of_memory_scratch);
-        return;
-    }
+    if (!entry.scratch) raise_critical_error(out_of_memory_scratch);
     entry.start = entry.page.text_cursor;
     entry.start_wrap = entry.page.pending_wrap;
     running_entry_scope running(entry);

@@ -5,6 +5,7 @@
 
 #include "platform/keys/key_buffer.h"
 #include "platform/runtime/flags.h"
+#include "platform/runtime/program_activity.h"
 #include "platform/runtime/temp_strings.h"
 #include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"

@@ -27,6 +27,7 @@ bool either_held(modifier_key left, modifier_key right) {
     return is_held(key_event::modifier(left)) || is_held(key_event::modifier(right));
 }
 
+// The column of the held modifiers: Alt goes before Ctrl, Ctrl before Shift.
 modifier_column held_column() {
     if (either_held(modifier_key::left_alt, modifier_key::right_alt)) return modifier_column::alt;
     if (either_held(modifier_key::left_ctrl, modifier_key::right_ctrl)) return modifier_column::ctrl;
@@ -54,12 +55,12 @@ void handle_key_down(key_event key) {
     const bool ctrl = either_held(modifier_key::left_ctrl, modifier_key::right_ctrl);
     const bool num_lock_on = key.kind == key_kind::lock && key.code == static_cast<std::uint8_t>(lock_key::num_lock);
     if (key.kind == key_kind::pause || (num_lock_on && ctrl)) {
-        f.paused.fetch_or(1);
+        f.paused.fetch_or(pause_hold_bit);
         f.event_pending.store(1);
         return;
     }
-    if ((f.paused.load() & 1) != 0) {
-        f.paused.fetch_and(static_cast<std::uint8_t>(~1u));
+    if ((f.paused.load() & pause_hold_bit) != 0) {
+        f.paused.fetch_and(static_cast<std::uint8_t>(~pause_hold_bit));
         return;
     }
     const bool alt = either_held(modifier_key::left_alt, modifier_key::right_alt);

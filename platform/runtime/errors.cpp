@@ -29,10 +29,12 @@ std::string error_message(int code) {
     for (;;) hooks().park();
 }
 
+[[noreturn]] void raise_critical_error(int code) {
+    critical_error("Critical Error #" + std::to_string(code - critical_code_offset), "Out of memory");
+}
+
 int raise_error(int code) {
-    if (is_critical(code)) {
-        critical_error("Critical Error #" + std::to_string(code - critical_code_offset), "Out of memory");
-    }
+    if (is_critical(code)) raise_critical_error(code);
     if (code <= 0) code = illegal_function_call;
     runtime_flags& f = flags();
     int none = 0;

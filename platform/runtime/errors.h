@@ -24,9 +24,13 @@ inline constexpr int out_of_memory_scratch = critical_code_offset + 17;  // "Cri
 inline constexpr int critical_exit_code = 1;
 
 // Sets error_pending (first error wins; a code of 0 or below becomes 5) and
-// event_pending; a critical code shows its box and ends the process at once.
+// event_pending; a critical code is passed to raise_critical_error.
 // Gives back the code that is pending afterwards.
 int raise_error(int code);
+
+// Raises a critical code (above critical_code_offset): its box with OK, then
+// the process ends.
+[[noreturn]] void raise_critical_error(int code);
 
 // Shows the runtime error box for error_pending and error_line. Yes clears the
 // error and returns; No sets program_finished and parks the thread.

@@ -15,7 +15,7 @@ constexpr int held_poll_ms = 10;
 void check_statement_events(int statement) {
     runtime_flags& f = flags();
     f.event_pending.store(0);
-    while ((f.paused.load() & 1) != 0 || f.stop_requested.load() != 0) {
+    while ((f.paused.load() & pause_hold_bit) != 0 || f.stop_requested.load() != 0) {
         if (f.stop_requested.load() != 0) stop_and_wait();
         poll_sleep(poll_site::held, held_poll_ms);
     }

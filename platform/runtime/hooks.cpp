@@ -1,6 +1,5 @@
 #include "platform/runtime/hooks.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,8 +8,6 @@
 namespace platform {
 
 namespace {
-
-std::atomic<program_activity> activity{program_activity::running};
 
 void real_sleep(poll_site, int milliseconds) {
     if (milliseconds <= 0) {
@@ -46,11 +43,5 @@ runtime_hooks& hooks() {
 void install_default_hooks() { hooks() = runtime_hooks{real_sleep, sleep_for_ever, real_end_process, console_box}; }
 
 void poll_sleep(poll_site site, int milliseconds) { hooks().sleep(site, milliseconds); }
-
-program_activity current_activity() { return activity.load(); }
-void set_activity(program_activity a) { activity.store(a); }
-
-activity_scope::activity_scope(program_activity a) : previous_(current_activity()) { set_activity(a); }
-activity_scope::~activity_scope() { set_activity(previous_); }
 
 } // namespace platform

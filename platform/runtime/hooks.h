@@ -25,10 +25,6 @@ enum class poll_site {
     other,
 };
 
-// What the program thread is doing; tells the final key wait apart from the
-// other readers of keys.
-enum class program_activity { running, entering, closing_prompt };
-
 enum class box_buttons { ok, yes_no };
 enum class box_answer { ok, yes, no };
 
@@ -45,20 +41,5 @@ runtime_hooks& hooks();
 void install_default_hooks();
 
 void poll_sleep(poll_site site, int milliseconds);
-
-program_activity current_activity();
-void set_activity(program_activity activity);
-
-// Marks the program thread busy with an activity for the lifetime of the object.
-class activity_scope {
-public:
-    explicit activity_scope(program_activity activity);
-    ~activity_scope();
-    activity_scope(const activity_scope&) = delete;
-    activity_scope& operator=(const activity_scope&) = delete;
-
-private:
-    program_activity previous_;
-};
 
 } // namespace platform

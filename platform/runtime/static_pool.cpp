@@ -36,7 +36,7 @@ constexpr std::size_t cell_alignment = alignof(std::max_align_t);
 
 void* alloc_static_var(std::size_t size) {
     auto& all = blocks();
-    if (all.empty() && !add_block(first_block_size)) raise_error(out_of_memory_variables);
+    if (all.empty() && !add_block(first_block_size)) raise_critical_error(out_of_memory_variables);
     pool_block* current = &all.back();
     const std::size_t start = (current->used + cell_alignment - 1) / cell_alignment * cell_alignment;
     if (start > current->size || size > current->size - start) {
@@ -45,7 +45,7 @@ void* alloc_static_var(std::size_t size) {
         // than asked for.
         const std::size_t max_size = std::numeric_limits<std::size_t>::max();
         if (current->size > (max_size - size) / 2 || !add_block(size + 2 * current->size)) {
-            raise_error(out_of_memory_variables);
+            raise_critical_error(out_of_memory_variables);
         }
         current = &all.back();
         current->used = size;

@@ -47,8 +47,9 @@ struct graphics_point {
     float y = 240.0f;
 };
 
-// Page state without the pixels: the part that the line entry's page copies
-// carry besides the pixel buffer.
+// The page's text and graphics state, without the pixels and the palette: a
+// screen mode sets it afresh as a whole. (The line entry's page copies are
+// whole drawing_page copies: this state, the pixels and the palette.)
 struct page_state {
     std::uint16_t width = page_width;
     std::uint16_t height = page_height;

@@ -14,7 +14,7 @@ void report_window_event(window_event event, bool key_down) {
         case window_event::break_key:
             key_down ? handle_key_down(key_event::break_key()) : handle_key_up(key_event::break_key());
             break;
-        case window_event::close_box: flags().close_request.fetch_or(1); break;
+        case window_event::close_box: flags().close_request.fetch_or(window_closed_bit); break;
     }
 }
 
