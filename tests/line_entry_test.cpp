@@ -538,7 +538,7 @@ TEST_F(LineEntry, RandomKeysKeepTheEntryInvariants) {
     key_script keys;
     int sequences = 0;
     while (sequences < 2500) {
-        const unsigned pick = random() % 100;
+        const auto pick = static_cast<unsigned>(random() % 100);
         if (pick < 45) {
             keys.push_back(
                 tap(key_event::character(static_cast<std::uint8_t>(number_keys[random() % number_keys.size()]))));

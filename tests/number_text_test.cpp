@@ -229,8 +229,8 @@ private:
             const double high = low * 10;
             const int step = exponent >= 4 ? tie_step_from_10000 : 1;
             for (std::uint64_t odd = static_cast<std::uint64_t>(std::ceil(low / unit)) | 1;
-                 odd * unit < high && odd < (1u << 24); odd += 2 * step) {
-                add_tie(static_cast<float>(odd * unit));
+                 static_cast<double>(odd) * unit < high && odd < (1u << 24); odd += 2 * step) {
+                add_tie(static_cast<float>(static_cast<double>(odd) * unit));
             }
         }
         for (std::uint32_t whole = 10000005; whole < (1u << 24); whole += 10 * tie_step_from_10000) {

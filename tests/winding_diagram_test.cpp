@@ -159,7 +159,7 @@ TEST(WindingDiagram, ExtendedEvaluationDecidesPixels) {
         const int expected_x[] = {148, 274, 398, 524};
         for (int k = 0; k < 4; ++k) {
             const recorded_line& side = run.lines[(position[k] - first_pass) * coil_lines_per_pass];
-            EXPECT_EQ(side.x1, 148.5f + 125.0f * k);
+            EXPECT_EQ(side.x1, 148.5f + 125.0f * static_cast<float>(k));
             EXPECT_EQ(first_pixel(side).x, expected_x[k]);
         }
     }
