@@ -539,10 +539,16 @@ def start_probe(session, routine, title):
     return program, window
 
 
-def case_aspect_corrections(session):
+def start_key_probe(session):
+    """The key probe, showing its first picture: the program, its window and that picture."""
     program, window = start_probe(session, "keys", "KEY PROBE")
     expected, _ = session.expected_page("keys", [])
     session.wait_for_picture(window, expected, "the key probe's first picture")
+    return program, window, expected
+
+
+def case_aspect_corrections(session):
+    program, window, expected = start_key_probe(session)
     corrections = [((800, 480), (800, 599)), ((640, 600), (800, 600)), ((700, 700), (933, 700))]
     for dragged_to, corrected in corrections:
         session.tool("xdotool", "windowsize", window, str(dragged_to[0]), str(dragged_to[1]))
@@ -561,9 +567,7 @@ def case_aspect_corrections(session):
 
 
 def case_shift_tab_and_caps_lock(session):
-    program, window = start_probe(session, "keys", "KEY PROBE")
-    expected, _ = session.expected_page("keys", [])
-    session.wait_for_picture(window, expected, "the key probe's first picture")
+    program, window, expected = start_key_probe(session)
     session.focus(window)
 
     session.send_tokens(["shift_tab"])
@@ -769,9 +773,7 @@ def case_ctrl_combinations(session):
     # pressed, not for the control character X makes of it: Ctrl+Backspace
     # is 7F (not 08), Ctrl+3 and Ctrl+8 queue nothing (not Escape, not
     # Delete), Ctrl+space is the space.
-    program, window = start_probe(session, "keys", "KEY PROBE")
-    expected, _ = session.expected_page("keys", [])
-    session.wait_for_picture(window, expected, "the key probe's first picture")
+    program, window, expected = start_key_probe(session)
     session.focus(window)
     session.key("ctrl+Return", "ctrl+BackSpace", "ctrl+3", "ctrl+8", "ctrl+space", "ctrl+6", "ctrl+minus",
                 "ctrl+period", "ctrl+plus", "ctrl+e", "z")
@@ -794,9 +796,7 @@ def start_focus_elsewhere_window(session, program_window):
 def case_modifiers_follow_the_keyboard_across_focus(session):
     # A modifier released while the window has no focus is no longer held
     # when the focus comes back; one pressed elsewhere and still held is.
-    program, window = start_probe(session, "keys", "KEY PROBE")
-    expected, _ = session.expected_page("keys", [])
-    session.wait_for_picture(window, expected, "the key probe's first picture")
+    program, window, expected = start_key_probe(session)
     away = start_focus_elsewhere_window(session, window)
     session.focus(window)
     session.tool("xdotool", "keydown", "ctrl")
