@@ -78,7 +78,7 @@ struct run_options {
     // end (data with a loop that never ends, let through) ends. The largest
     // diagrams of the unit tests draw about 1.2 million lines; a run that
     // draws more sets its own bound.
-    std::uint64_t line_limit = 10'000'000;
+    std::uint64_t line_limit = 5'000'000;
 };
 
 struct run_result {
