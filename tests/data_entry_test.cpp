@@ -145,6 +145,8 @@ TEST(DataEntry, NeverEndingDataAreRefusedAndEndingInfiniteDataAccepted) {
         {"\r\r\r", outcome::rejected},                // y = 0 / 0 is NaN
         {"0\r21\r1\r", outcome::rejected},            // y = +infinity: loop 40 starts at -infinity
         {"3.4028236E38\r21\r1\r", outcome::rejected}, // 2p = +infinity: the pole loop never ends
+        {"2\r21\r20000000\r", outcome::rejected},     // loop 40 alone stalls, at -20,000,020
+        {"0\r0\r-1\r", outcome::rejected},            // loop 59 alone: y1 = 0 / 0 is NaN
     };
     for (const data_case& c : table) {
         SCOPED_TRACE(c.keys);

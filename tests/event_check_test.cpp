@@ -1,6 +1,6 @@
 // The statement frame: the event check after a statement (pause, stop
 // request, runtime error box), raise_error, critical errors, and the
-// routine's final key wait stopped by a close.
+// routine's entries and final key wait stopped by a close.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,6 +22,7 @@
 #include "platform/screen/screen_mode.h"
 #include "platform/text/text_output.h"
 #include "support/page_testing.h"
+#include "winding/winding_variables.h"
 
 using namespace platform;
 using testing_support::row_text;
@@ -204,6 +205,71 @@ TEST_F(StatementFrame, ACriticalErrorShowsItsBoxAndEndsTheProcessAsAFailure) {
         EXPECT_EQ(r.boxes[0].text, c.text);
         EXPECT_EQ(r.boxes[0].buttons, box_buttons::ok);
         EXPECT_FALSE(went_on);
+    }
+}
+
+TEST_F(StatementFrame, AStopRequestAloneDuringAnEntryParksRightAfterThatEntry) {
+    // A close while an entry waits raises stop_requested alone. The entry
+    // returns after that pass's read of a key; with event_pending clear no
+    // statement check would see the request, so the entry statement itself
+    // parks, before the statement after it runs.
+    struct entry_case {
+        const char* name;
+        const char* typed_before_stop;
+        int entries_shown; // prompts on row 4, the last one with the cursor block after its text
+        float pole_count, pole_pairs, slot_count, multiplex;
+    };
+    const entry_case cases[] = {
+        {"poles", "4", 1, 4, 0, 0, 0},
+        {"slots", "4\r21", 2, 4, 2, 21, 0},
+        {"multiplex", "4\r21\r1", 3, 4, 2, 21, 1},
+    };
+    const struct {
+        int column;
+        std::string text;
+    } row4_pieces[] = {{12, "Number of poles: 4"}, {33, "Number od slots: z=21"}, {56, "Multiplex: m=1"}};
+    const char cursor_block = '\xDB';
+    for (const entry_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool stopped = false;
+        int polls_after_stop = 0;
+        poll_site first_after_stop = poll_site::other;
+        run_options options;
+        options.typed_ahead = typed(c.typed_before_stop);
+        options.on_poll = [&](poll_site site) {
+            if (stopped) {
+                if (++polls_after_stop == 1) first_after_stop = site;
+                return;
+            }
+            // The keys typed so far are taken: the entry waits for the next.
+            if (site == poll_site::entry_wait && key_buffer().empty()) {
+                stopped = true;
+                flags().stop_requested.store(1);
+            }
+        };
+        options.poll_limit = 10'000;
+        const run_result r = testing_support::run_winding({}, std::move(options));
+
+        ASSERT_TRUE(stopped);
+        EXPECT_EQ(r.end, run_end::parked);
+        // Only the entry's read of a key, in the pass that saw the stop.
+        EXPECT_EQ(polls_after_stop, 1);
+        EXPECT_EQ(first_after_stop, poll_site::key_read);
+        EXPECT_EQ(flags().event_pending.load(), 0);
+        EXPECT_EQ(flags().parked_threads.load() & parked_program_bit, parked_program_bit);
+        const winding::winding_variables& v = winding::variables();
+        EXPECT_EQ(v.pole_count, c.pole_count);
+        EXPECT_EQ(v.pole_pairs, c.pole_pairs);
+        EXPECT_EQ(v.slot_count, c.slot_count);
+        EXPECT_EQ(v.multiplex, c.multiplex);
+        EXPECT_EQ(v.slot_spacing, 0.0f);
+        std::string row4(80, ' ');
+        for (int k = 0; k < c.entries_shown; ++k) {
+            const auto& piece = row4_pieces[k];
+            row4.replace(piece.column - 1, piece.text.size(), piece.text);
+            if (k == c.entries_shown - 1) row4[piece.column - 1 + piece.text.size()] = cursor_block;
+        }
+        EXPECT_EQ(row_text(active_page(), 4), row4);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "winding/counted_loop.h"
 #include "winding/loop_termination.h"
+#include "winding/winding_variables.h"
 
 namespace {
 
@@ -105,5 +106,42 @@ TEST(LoopTermination, AgreesNearTheEdgesOfSingleCounting) {
         const winding::loop_outcome outcome = winding::follow_counted_loop(start, end);
         ASSERT_EQ(outcome.ends, ends_pass_by_pass(start, end));
         ASSERT_LT(outcome.passes_followed, most_passes_followed);
+    }
+}
+
+TEST(LoopTermination, EachDiagramLoopThatAloneNeverEndsRefusesTheData) {
+    // For each of the four loops, the variables the routine computes from
+    // data whose other loops all end: leaving any loop out of the check lets
+    // such data through. Tested on the check itself, not through the routine:
+    // a label loop that never ends draws no lines, so no bound of a headless
+    // run would stop it.
+    constexpr float inf_single = std::numeric_limits<float>::infinity();
+    constexpr float nan_single = std::numeric_limits<float>::quiet_NaN();
+    struct lone_loop {
+        const char* data;
+        int loop; // 0: coils (40), 1: dashes (59), 2: pole boundaries (65), 3: slot labels (98)
+        float pole_pairs, slot_count, winding_pitch, first_pitch;
+    };
+    const lone_loop table[] = {
+        {"2p = 2, z = 21, m = 20000000", 0, 1, 21, 20000020, 10},
+        {"2p = 0, z = 0, m = -1", 1, 0, 0, -inf_single, nan_single},
+        {"2p = 3.4028236E38, z = 21, m = 1", 2, inf_single, 21, 0, 0},
+        {"2p = -0., z = 16777218, m = 1", 3, -0.0f, 16777218, -inf_single, -inf_single},
+    };
+    for (const lone_loop& c : table) {
+        SCOPED_TRACE(c.data);
+        winding::winding_variables& v = winding::allocate_variables();
+        v.pole_pairs = c.pole_pairs;
+        v.slot_count = c.slot_count;
+        v.winding_pitch = c.winding_pitch;
+        v.first_pitch = c.first_pitch;
+        const bool loop_ends[] = {
+            winding::counted_loop_ends(-static_cast<long double>(c.winding_pitch), c.slot_count),
+            winding::counted_loop_ends(-static_cast<long double>(c.first_pitch), c.slot_count),
+            winding::counted_loop_ends(0, static_cast<long double>(c.pole_pairs) + c.pole_pairs),
+            winding::counted_loop_ends(1, c.slot_count),
+        };
+        for (int loop = 0; loop < 4; ++loop) EXPECT_EQ(loop_ends[loop], loop != c.loop) << "loop " << loop;
+        EXPECT_FALSE(winding::diagram_loops_end(v));
     }
 }

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <future>
+#include <memory>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "platform/headless/headless_runtime.h"
@@ -18,6 +20,7 @@
 #include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
 #include "platform/threads/platform_threads.h"
+#include "support/thread_waits.h"
 
 using namespace platform;
 
@@ -36,11 +39,20 @@ protected:
     }
 };
 
-// A sleep hook that counts the polls and runs `step` at each of them.
+// A sleep hook that counts the polls and runs `step` at each of them. Past
+// 100 polls it throws, so that a loop that never ends fails the test (with
+// this message) instead of hanging it.
 template <typename Step>
 void step_sleeps(Step step) {
+    constexpr int most_polls = 100;
     auto count = std::make_shared<int>(0);
-    hooks().sleep = [count, step](poll_site, int) { step(++*count); };
+    hooks().sleep = [count, step](poll_site, int) {
+        if (++*count > most_polls) {
+            throw std::runtime_error("still polling after " + std::to_string(most_polls) +
+                                     " sleeps: the loop waits for something that never comes");
+        }
+        step(*count);
+    };
 }
 
 } // namespace
@@ -92,11 +104,11 @@ namespace {
 // until it parks, raises `trigger` once the routine is under way, and gives
 // back the exit code passed to end_process.
 int run_threads_until_end(const std::function<void()>& trigger) {
-    std::promise<int> ended;
-    std::atomic<bool> ended_once{false};
+    std::atomic<int> exit_code{-1};
     std::atomic<int> statements{0};
     hooks().end_process = [&](int code) {
-        if (!ended_once.exchange(true)) ended.set_value(code);
+        int none = -1;
+        exit_code.compare_exchange_strong(none, code);
     };
     hooks().park = [] { throw left_the_routine{}; };
     platform_threads threads = start_platform_threads([&] {
@@ -109,19 +121,13 @@ int run_threads_until_end(const std::function<void()>& trigger) {
         } catch (const left_the_routine&) {
         }
     });
-    while (statements.load() < 10) std::this_thread::yield();
+    EXPECT_TRUE(testing_support::wait_until([&] { return statements.load() >= 10; }))
+        << "the program thread did not run the routine";
     trigger();
-    std::future<int> code = ended.get_future();
-    // A bound so that a fault shows as a failure, not as a hung test.
-    const bool finished = code.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-    EXPECT_TRUE(finished);
-    if (!finished) std::_Exit(3);
-    threads.frame.join();
-    threads.timer.join();
-    threads.program.join();
+    testing_support::join_after_process_end(threads, [&] { return exit_code.load() != -1; });
     EXPECT_EQ(flags().parked_threads.load(), 3);
     EXPECT_EQ(flags().stop_requested.load(), 1);
-    return code.get();
+    return exit_code.load();
 }
 
 } // namespace
@@ -138,7 +144,8 @@ TEST_F(RuntimeThreads, ProgramFinishedByBreakEndsTheProcessWithExitCodeZero) {
 TEST_F(RuntimeThreads, FrameThreadBuildsFramesOfTheActivePage) {
     EXPECT_EQ(run_threads_until_end([] {
                   const std::uint64_t before = frames().building_passes();
-                  while (frames().building_passes() < before + 2) std::this_thread::yield();
+                  EXPECT_TRUE(testing_support::wait_until([&] { return frames().building_passes() >= before + 2; }))
+                      << "the frame thread built no frames";
                   flags().close_request.fetch_or(1);
               }),
               0);

@@ -19,6 +19,7 @@
 #include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
 #include "platform/threads/platform_threads.h"
+#include "support/thread_waits.h"
 #include "winding/winding_program.h"
 
 using namespace platform;
@@ -58,16 +59,13 @@ void type(const std::string& keys) {
 }
 
 // Waits, looking as the window does every few milliseconds, until the newest
-// frame equals `expected`; gives up after a generous bound so that a fault
-// fails the test instead of hanging it.
+// frame equals `expected`; gives up after the bound of the thread waits so
+// that a fault fails the test instead of hanging it.
 bool frame_becomes(const std::vector<std::uint32_t>& expected) {
-    const auto give_up = std::chrono::steady_clock::now() + 60s;
-    while (std::chrono::steady_clock::now() < give_up) {
+    return testing_support::wait_until([&] {
         const frame* f = frames().newest_frame();
-        if (f != nullptr && f->pixels == expected) return true;
-        std::this_thread::sleep_for(5ms);
-    }
-    return false;
+        return f != nullptr && f->pixels == expected;
+    });
 }
 
 class ThreadedRuntime : public testing::Test {
@@ -87,9 +85,7 @@ protected:
 
     // The frame thread ends after the exit sequence, the others once parked.
     void join_threads() {
-        threads.frame.join();
-        threads.timer.join();
-        threads.program.join();
+        testing_support::join_after_process_end(threads, [this] { return exit_code.load() != -1; });
     }
 
     std::atomic<int> exit_code{-1};

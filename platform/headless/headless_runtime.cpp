@@ -1,12 +1,15 @@
 #include "platform/headless/headless_runtime.h"
 
 #include <cstddef>
+#include <cstdio>
+#include <ostream>
 #include <utility>
 
 #include "platform/keys/key_buffer.h"
 #include "platform/runtime/flags.h"
 #include "platform/runtime/program_activity.h"
 #include "platform/runtime/temp_strings.h"
+#include "platform/screen/line_drawing.h"
 #include "platform/screen/page.h"
 #include "platform/screen/screen_mode.h"
 #include "platform/screen/window_settings.h"
@@ -72,6 +75,37 @@ private:
     std::size_t next_ = 0;
 };
 
+// Ends the run when a bound is met, saying on stderr which bound and what
+// fault it points to: a failing test then shows why the run stopped.
+[[noreturn]] void stop_at_bound(run_end bound, std::uint64_t limit, const char* fault) {
+    std::fprintf(stderr, "headless run stopped at its bound of %llu %s\n", static_cast<unsigned long long>(limit),
+                 fault);
+    throw stopped{bound, 0};
+}
+
+// Counts the lines the routine draws, for the length of a run, in front of
+// the observer a test may have set (which still sees every line).
+class line_bound {
+public:
+    explicit line_bound(std::uint64_t limit) : limit_(limit) {
+        outer_ = set_line_observer([this](float x1, float y1, float x2, float y2) {
+            if (++lines_ > limit_) {
+                stop_at_bound(run_end::line_limit, limit_,
+                              "lines: the routine draws without end (a loop that never ends, let through?)");
+            }
+            if (outer_) outer_(x1, y1, x2, y2);
+        });
+    }
+    ~line_bound() { set_line_observer(std::move(outer_)); }
+    line_bound(const line_bound&) = delete;
+    line_bound& operator=(const line_bound&) = delete;
+
+private:
+    std::uint64_t limit_;
+    std::uint64_t lines_ = 0;
+    line_observer outer_;
+};
+
 } // namespace
 
 key_script typed(std::string_view text) {
@@ -98,10 +132,13 @@ std::string_view to_string(run_end end) {
         case run_end::parked: return "parked";
         case run_end::process_ended: return "process_ended";
         case run_end::poll_limit: return "poll_limit";
+        case run_end::line_limit: return "line_limit";
         case run_end::returned: return "returned";
     }
     return "?";
 }
+
+std::ostream& operator<<(std::ostream& out, run_end end) { return out << to_string(end); }
 
 void reset_runtime() {
     reset_flags();
@@ -120,9 +157,13 @@ run_result run_headless(const std::function<void()>& routine, run_options option
     scripted_keyboard keyboard(std::move(options.keys));
     std::size_t next_answer = 0;
     std::uint64_t polls = 0;
+    line_bound lines(options.line_limit);
 
     hooks().sleep = [&](poll_site site, int) {
-        if (++polls > options.poll_limit) throw stopped{run_end::poll_limit, 0};
+        if (++polls > options.poll_limit) {
+            stop_at_bound(run_end::poll_limit, options.poll_limit,
+                          "polls: the routine waits without end (a stop request it does not act on?)");
+        }
         if (options.on_poll) options.on_poll(site);
         // A stop request is the routine's to notice at this poll: ending the
         // run here would hide where (and whether) it parks.

@@ -2,10 +2,16 @@
 // scripted keyboard, with the window replaced by nothing, and stops when the
 // routine waits for a key that the script does not hold, parks or ends the
 // process. The page is then left for the caller to read.
+//
+// A run is bounded: past a number of polls (a wait that never ends) or of
+// lines drawn (a drawing loop that never ends) it stops, says why on stderr
+// and reports the bound it met, so that such a fault fails a test at once
+// instead of hanging it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +46,13 @@ enum class run_end {
     parked,         // stop_and_wait was called
     process_ended,  // a critical error ended the process
     poll_limit,     // the run took more polls than allowed
+    line_limit,     // the run drew more lines than allowed
     returned,       // the routine returned (the real routine never does)
 };
 
 std::string_view to_string(run_end end);
+// The name, so that a failed comparison of two ends reads as words.
+std::ostream& operator<<(std::ostream& out, run_end end);
 
 struct shown_box {
     std::string caption;
@@ -63,7 +72,13 @@ struct run_options {
     // notice the request and park.
     std::function<void(poll_site)> on_poll;
     // Bound on the number of polls, so a run that would wait for ever ends.
-    std::uint64_t poll_limit = 50'000'000;
+    // The longest runs of the tests take about 100,000.
+    std::uint64_t poll_limit = 2'000'000;
+    // Bound on the number of lines drawn, so a run whose drawing would never
+    // end (data with a loop that never ends, let through) ends. The largest
+    // diagrams of the unit tests draw about 1.2 million lines; a run that
+    // draws more sets its own bound.
+    std::uint64_t line_limit = 5'000'000;
 };
 
 struct run_result {

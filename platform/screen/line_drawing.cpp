@@ -90,7 +90,7 @@ void rasterise(drawing_page& page, const line_point& p1, const line_point& p2, s
 
 } // namespace
 
-void set_line_observer(line_observer observer) { observer_slot = std::move(observer); }
+line_observer set_line_observer(line_observer observer) { return std::exchange(observer_slot, std::move(observer)); }
 
 void draw_line(drawing_page& page, float x1, float y1, float x2, float y2) {
     if (observer_slot) observer_slot(x1, y1, x2, y2);

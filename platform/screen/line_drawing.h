@@ -22,8 +22,9 @@ inline void draw_line(float x1, float y1, float x2, float y2) { draw_line(active
 
 // A watcher that draw_line calls with its four arguments on every call,
 // before it draws, so that a test can record the lines the routine asks for.
-// An empty function removes it.
+// An empty function removes it. Gives back the watcher it replaces, so that
+// one watcher can pass each call on to the one it stands in front of.
 using line_observer = std::function<void(float x1, float y1, float x2, float y2)>;
-void set_line_observer(line_observer observer);
+line_observer set_line_observer(line_observer observer);
 
 } // namespace platform

@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     run_options options;
+    // The window tests' largest diagram (2p = 2, z = 2,000,000, m = 2) draws
+    // about 94 million lines.
+    options.line_limit = 400'000'000;
     for (int i = 3; i < argc; ++i) {
         if (!add_token(argv[i], options)) {
             std::fprintf(stderr, "page_dump: unknown key %s\n", argv[i]);
