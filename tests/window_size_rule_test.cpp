@@ -19,6 +19,13 @@ constexpr window_size picture{640, 480};
 constexpr picture_scaling smooth = picture_scaling::smooth;
 constexpr float picture_aspect = 640.0f / 480.0f;
 
+// The request for a window that has the size last reported, is not held, on
+// a screen of any size.
+std::optional<window_size> window_size_request(display_geometry& g, window_size frame, picture_scaling scaling,
+                                               bool snap_back) {
+    return platform::window_size_request(g, frame, scaling, snap_back, [&g] { return window_facts{g.current}; });
+}
+
 // The window as it stands once the first 640 x 480 frame has brought it from
 // 640 x 400 to the picture's size.
 display_geometry after_first_frame() {

@@ -106,9 +106,4 @@ std::optional<window_size> window_size_request(display_geometry& g, window_size 
     return std::nullopt;
 }
 
-std::optional<window_size> window_size_request(display_geometry& g, window_size frame, picture_scaling scaling,
-                                               bool snap_back) {
-    return window_size_request(g, frame, scaling, snap_back, [&g] { return window_facts{g.current}; });
-}
-
 } // namespace platform

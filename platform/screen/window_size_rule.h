@@ -62,11 +62,6 @@ using window_facts_source = std::function<window_facts()>;
 std::optional<window_size> window_size_request(display_geometry& geometry, window_size frame, picture_scaling scaling,
                                                bool snap_back, const window_facts_source& facts);
 
-// The same for a window that has the size last reported, is not held, on a
-// screen of any size.
-std::optional<window_size> window_size_request(display_geometry& geometry, window_size frame, picture_scaling scaling,
-                                               bool snap_back);
-
 // Whether the size is its own correction: following its width or its height
 // gives it back.
 bool has_picture_shape(window_size size, float aspect);

@@ -32,8 +32,7 @@ bool manager_running(Display* display, Window root) {
     return !raises_x_error(display, [&] { XGetWindowAttributes(display, manager_window, &attributes); });
 }
 
-} // namespace
-
+// Whether the running window manager offers _NET_WM_STATE_FULLSCREEN.
 bool manager_offers_full_screen(Display* display) {
     const Window root = DefaultRootWindow(display);
     if (!manager_running(display, root)) return false;
@@ -42,6 +41,8 @@ bool manager_offers_full_screen(Display* display) {
     if (fullscreen == None || !supported) return false;
     return std::find(supported->begin(), supported->end(), static_cast<long>(fullscreen)) != supported->end();
 }
+
+} // namespace
 
 void full_screen_switch::toggle(Display* display, Window window) {
     wanted_ = !wanted_;

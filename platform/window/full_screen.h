@@ -33,7 +33,4 @@ private:
     unsigned saved_width_ = 0, saved_height_ = 0;
 };
 
-// Whether the running window manager offers _NET_WM_STATE_FULLSCREEN.
-bool manager_offers_full_screen(Display* display);
-
 } // namespace platform

@@ -7,7 +7,6 @@
 #include <X11/Xlib.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -32,8 +31,6 @@ namespace platform {
 
 namespace {
 
-constexpr int no_window_exit_code = 1;
-
 void ignore_mouse_button(int, int, int, int) {}
 void ignore_mouse_motion(int, int) {}
 void ignore_mouse_wheel(int, int, int, int) {}
@@ -41,13 +38,6 @@ void ignore_mouse_wheel(int, int, int, int) {}
 // The close box, should one ever reach freeglut past the event filter: it
 // then destroys the window, and the close request still ends the process.
 void on_window_closed() { report_window_event(window_event::close_box); }
-
-// A start-up that cannot go on: one line on stderr, exit code 1.
-[[noreturn]] void end_start_up(const std::string& why) {
-    std::fprintf(stderr, "wave_winding: %s\n", why.c_str());
-    hooks().end_process(no_window_exit_code);
-    for (;;) hooks().park();
-}
 
 std::string initial_title() {
     const std::unique_ptr<std::string> title = take_new_window_title();
@@ -85,7 +75,7 @@ void register_callbacks() {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
     if (glutGet(GLUT_DISPLAY_MODE_POSSIBLE) == 0) {
-        end_start_up("the X display offers no double-buffered RGBA mode with a depth buffer");
+        end_with_failure("the X display offers no double-buffered RGBA mode with a depth buffer");
     }
     glutInitWindowSize(initial_window_size.width, initial_window_size.height);
     // Without a window manager the window would sit at (-1, -1), its edge
@@ -133,10 +123,8 @@ int runtime_main(void (*program_entry)()) {
     Display* watcher_display = XOpenDisplay(nullptr);
     if (watcher_display == nullptr) {
         const char* name = std::getenv("DISPLAY");
-        std::fprintf(stderr, "wave_winding: cannot open the X display %s%s%s; the program needs a graphical display\n",
-                     name != nullptr ? "\"" : "(DISPLAY is not set)", name != nullptr ? name : "",
-                     name != nullptr ? "\"" : "");
-        return no_window_exit_code;
+        const std::string which = name != nullptr ? "\"" + std::string(name) + "\"" : "(DISPLAY is not set)";
+        end_with_failure("cannot open the X display " + which + "; the program needs a graphical display");
     }
     prepare_runtime();
     hooks().message_box = show_message_box;
@@ -144,7 +132,7 @@ int runtime_main(void (*program_entry)()) {
     try {
         threads = start_platform_threads(program_entry);
     } catch (const std::system_error& error) {
-        end_start_up(std::string("cannot start a thread: ") + error.what());
+        end_with_failure(std::string("cannot start a thread: ") + error.what());
     }
     threads.program.detach();
     threads.timer.detach();

@@ -6,7 +6,6 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -36,9 +35,9 @@ constexpr int timer_sleep_ms = 4;
 Display* x_display = nullptr;
 Window x_window = 0;
 display_geometry geometry;
+// The window needs its picture again: set by a reshape, and by the event
+// filter as freeglut reads an exposure; cleared by the next drawing.
 bool force_redraw = false;
-// Set by the event filter as freeglut reads an exposure of the window.
-std::atomic<bool> exposed{false};
 bool in_display = false;
 full_screen_switch full_screen;
 window_size announced_shape{0, 0};
@@ -158,10 +157,9 @@ void display_frame() {
     // between the two reads would be counted as drawn and shown a pass late.
     const std::uint64_t passes = frames().building_passes();
     const frame* f = frames().newest_frame();
-    const bool repaint = force_redraw || exposed.load();
+    const bool repaint = force_redraw;
     if (f != nullptr && (passes != passes_drawn || repaint)) {
         force_redraw = false;
-        exposed.store(false);
         passes_drawn = passes;
         present_frame(*f, repaint);
     }
@@ -190,7 +188,7 @@ void start_presentation(Display* display, Window window) {
     x_window = window;
 }
 
-void note_window_exposed() { exposed.store(true); }
+void note_window_exposed() { force_redraw = true; }
 
 void toggle_full_screen() {
     if (main_window_gone()) return;

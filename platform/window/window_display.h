@@ -25,7 +25,8 @@ void on_window_reshape(int width, int height);
 // The full-screen switch of Alt with Enter.
 void toggle_full_screen();
 
-// The window was exposed and needs its picture again (any thread).
+// The window was exposed and needs its picture again (window thread, from
+// the event filter on freeglut's connection).
 void note_window_exposed();
 
 } // namespace platform

@@ -3,9 +3,10 @@
 // - The class (WM_CLASS): instance "wave_winding", class "Wave_winding", so
 //   that desktops can group the windows, match them to a launcher and keep
 //   their settings. freeglut sets none, and a manager reads the class only
-//   when it takes a window on, so the class is given to each top-level
-//   window just before it is first mapped: this file provides XMapWindow,
-//   which adds the class and then maps through Xlib's own.
+//   when it takes a window on, so the class is given to freeglut's window
+//   (any top-level window mapped by XMapWindow) just before it is first
+//   mapped: this file provides XMapWindow, which adds the class and then
+//   maps through Xlib's own.
 // - The picture's shape (the aspect in WM_NORMAL_HINTS), which managers keep
 //   to while the user drags the window's edge, so that the manager and the
 //   window-size rule do not disagree.

@@ -23,16 +23,7 @@ std::atomic<bool> ending{false};
 thread_local bool trapping_errors = false;
 thread_local bool error_trapped = false;
 
-// Ends the process the runtime's way, flushed and without the static
-// destructors: other threads may still be using what they would free. Only
-// the first caller writes its line.
-[[noreturn]] void end_with_failure(const char* line) {
-    if (!ending.exchange(true)) std::fputs(line, stderr);
-    hooks().end_process(failure_exit_code);
-    for (;;) hooks().park();
-}
-
-int on_display_lost(Display*) { end_with_failure("wave_winding: the connection to the X display was lost\n"); }
+int on_display_lost(Display*) { end_with_failure("the connection to the X display was lost"); }
 
 int on_x_error(Display* display, XErrorEvent* error) {
     if (trapping_errors) {
@@ -47,8 +38,7 @@ int on_x_error(Display* display, XErrorEvent* error) {
     char text[160] = {};
     XGetErrorText(display, error->error_code, text, sizeof text);
     char line[256];
-    std::snprintf(line, sizeof line, "wave_winding: X error: %s (request %d.%d)\n", text, error->request_code,
-                  error->minor_code);
+    std::snprintf(line, sizeof line, "X error: %s (request %d.%d)", text, error->request_code, error->minor_code);
     end_with_failure(line);
 }
 
@@ -80,9 +70,17 @@ bool main_window_gone() { return window_gone.load(); }
 void on_toolkit_error(const char* format, va_list arguments) {
     char message[200] = {};
     std::vsnprintf(message, sizeof message, format, arguments);
-    char line[256];
-    std::snprintf(line, sizeof line, "wave_winding: %s\n", message);
-    end_with_failure(line);
+    end_with_failure(message);
+}
+
+// Ends the process the runtime's way, flushed and without the static
+// destructors: other threads may still be using what they would free.
+void end_with_failure(std::string_view why) {
+    if (!ending.exchange(true)) {
+        std::fprintf(stderr, "wave_winding: %.*s\n", static_cast<int>(why.size()), why.data());
+    }
+    hooks().end_process(failure_exit_code);
+    for (;;) hooks().park();
 }
 
 } // namespace platform

@@ -15,6 +15,7 @@
 
 #include <cstdarg>
 #include <functional>
+#include <string_view>
 
 namespace platform {
 
@@ -38,5 +39,10 @@ bool raises_x_error(Display* display, const std::function<void()>& requests);
 // freeglut's fatal errors: one line on stderr and the process ends with
 // exit code 1, without the static destructors.
 void on_toolkit_error(const char* format, va_list arguments);
+
+// Any failure that ends the process: the line "wave_winding: why" on stderr
+// (from the first caller only) and exit code 1, without the static
+// destructors.
+[[noreturn]] void end_with_failure(std::string_view why);
 
 } // namespace platform

@@ -198,7 +198,7 @@ def hold_and_release(session, window, watch, state, expected, what):
     return size
 
 
-def maximize_restore(session):
+def case_maximize_restore(session):
     program, window = harness.start_winding(session)
     expected = first_picture(session)
     watch = session.watch("window", window, seconds=WATCH_SECONDS)
@@ -209,14 +209,6 @@ def maximize_restore(session):
                                 "in the manager's full-screen state (try %d)" % attempt)
         check(full == session.screen, "full screen at %s on a %s screen" % (full, session.screen))
     end_with_close(session, program, window)
-
-
-def case_maximize_restore_4_3(session):
-    maximize_restore(session)
-
-
-def case_maximize_restore_16_9(session):
-    maximize_restore(session)
 
 
 # --- the full-screen switch ---------------------------------------------------------
@@ -405,8 +397,8 @@ CASES = {
     "resize_burst": (case_resize_burst, {}),
     "correction_on_a_small_screen": (case_correction_on_a_small_screen, {"screen": SMALL_SCREEN}),
     "corner_drag": (case_corner_drag, {"window_manager": True}),
-    "maximize_restore_4_3": (case_maximize_restore_4_3, {"window_manager": True}),
-    "maximize_restore_16_9": (case_maximize_restore_16_9, {"window_manager": True, "screen": WIDE_SCREEN}),
+    "maximize_restore_4_3": (case_maximize_restore, {"window_manager": True}),
+    "maximize_restore_16_9": (case_maximize_restore, {"window_manager": True, "screen": WIDE_SCREEN}),
     "full_screen_in_and_out": (case_full_screen_in_and_out,
                                {"window_manager": True, "compositor": True, "screen": WIDE_SCREEN}),
     "full_screen_key_held": (case_full_screen_key_held, {"window_manager": False}),
